@@ -1,0 +1,3 @@
+#include "app/Dispatch.h"
+
+int main() { return orvanel::RunOrvanel(orvanel::platform::ProgramInstance()); }
