@@ -1,0 +1,26 @@
+#include "platform/Files.h"
+
+#include <unistd.h>
+
+#include <cstring>
+
+#include "platform/posix/InvokingUser.h"
+
+namespace orvanel::platform {
+
+std::FILE* OpenFile(const Text& path, const char* mode) {
+  const std::string name = WideToUtf8(path);
+  const bool mayCreate = std::strpbrk(mode, "wa") != nullptr;
+  const bool existed = mayCreate && access(name.c_str(), F_OK) == 0;
+  std::FILE* file = std::fopen(name.c_str(), mode);
+  if (file && mayCreate && !existed) posix::HandOverToInvokingUser(fileno(file));
+  return file;
+}
+
+bool ReplaceFile(const Text& source, const Text& target) {
+  return std::rename(WideToUtf8(source).c_str(), WideToUtf8(target).c_str()) == 0;
+}
+
+bool RemoveFile(const Text& path) { return unlink(WideToUtf8(path).c_str()) == 0; }
+
+}  // namespace orvanel::platform

@@ -1,0 +1,13 @@
+// Answers typed to the terminal frontend.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace orvanel::platform::posix {
+
+// One line of standard input without its line end (a CR before the LF is dropped
+// too); nullopt at the end of input.
+std::optional<std::string> ReadTerminalLine();
+
+}  // namespace orvanel::platform::posix
