@@ -1,0 +1,106 @@
+// What install writes: the all-files verb, the file class with its Applications
+// entry, and the catalogue extensions.
+#include <optional>
+
+#include "associations/Associator.h"
+#include "associations/Catalogue.h"
+#include "associations/DefaultValue.h"
+#include "associations/OpenCommand.h"
+#include "associations/RegistryLayout.h"
+#include "platform/Registry.h"
+#include "resources/ResourceIds.h"
+
+namespace orvanel {
+namespace {
+
+namespace registry = platform::registry;
+using registry::Status;
+
+// Creates (or opens) the key and sets its default value to `text`.
+bool WriteDefault(const Text& path, const Text& text) {
+  registry::Key key;
+  if (registry::CreateKey(path, key) != Status::Ok) return false;
+  return registry::SetTextValue(key, layout::kDefaultValue, text) == Status::Ok;
+}
+
+// Points the extension at the class unless it already names something; true when
+// every write that was needed succeeded.
+bool TakeOverIfUnassociated(const Text& extensionKey) {
+  const Text className = layout::kClassName;
+  registry::Key key;
+  if (registry::OpenKey(extensionKey, registry::Access::ReadWrite, key) != Status::Ok) {
+    return WriteDefault(extensionKey, className);
+  }
+  const DefaultValue value = ReadDefaultValue(key);
+  switch (value.kind) {
+    case DefaultValue::Kind::Absent:
+      break;
+    case DefaultValue::Kind::Text:
+      if (!value.text.empty()) return true;
+      break;
+    case DefaultValue::Kind::TooLong:
+    case DefaultValue::Kind::NotText:
+      return true;
+    case DefaultValue::Kind::Unreadable:
+      return false;
+  }
+  return registry::SetTextValue(key, layout::kDefaultValue, className) == Status::Ok;
+}
+
+// Lists the class among the extension's "Open with" programs.
+bool AddToOpenWithProgids(const Text& extensionKey) {
+  registry::Key key;
+  if (registry::CreateKey(extensionKey + layout::kOpenWithProgids, key) != Status::Ok) {
+    return false;
+  }
+  return registry::SetTextValue(key, layout::kClassName, Text()) == Status::Ok;
+}
+
+}  // namespace
+
+bool Associator::AddOpenWithVerb() {
+  if (modulePath.empty()) return false;
+  const std::optional<Text> command = OpenCommand(modulePath);
+  if (!command) return false;
+
+  Text verbName = platform::LoadStringResource(instanceHandle, IDS_OPEN_WITH_VERB);
+  if (verbName.size() > kMaxRegistrationText) verbName.resize(kMaxRegistrationText);
+
+  const Text verbKey = layout::kAllFilesShell + verbName;
+  if (!WriteDefault(verbKey, verbName)) return false;
+  return WriteDefault(verbKey + layout::kCommand, *command);
+}
+
+bool Associator::RegisterProgId() {
+  const std::optional<Text> command = OpenCommand(modulePath);
+  if (!command) return false;
+
+  const Text className = layout::kClassName;
+  if (!WriteDefault(className, className)) return false;
+  if (!WriteDefault(layout::kApplications + className + layout::kShellOpenCommand, *command)) {
+    return false;
+  }
+  if (!WriteDefault(className + layout::kDefaultIcon, layout::kIcon)) return false;
+
+  registry::Key openCommand;
+  if (registry::CreateKey(className + layout::kShellOpenCommand, openCommand) != Status::Ok) {
+    return false;
+  }
+  // The outcome of this last write is not consulted.
+  registry::SetTextValue(openCommand, layout::kDefaultValue, *command);
+  return true;
+}
+
+bool Associator::AssociateCatalogue() {
+  bool failed = false;
+  registry::WriteGroup group;
+  const bool read = ForEachCatalogueExtension(dataFolder, [&](const Text& extension) {
+    if (IsExcluded(extension)) return;
+    const Text extensionKey = u"." + extension;
+    if (!TakeOverIfUnassociated(extensionKey)) failed = true;
+    if (!AddToOpenWithProgids(extensionKey)) failed = true;
+  });
+  return read && !failed;
+}
+
+}  // namespace orvanel
