@@ -1,0 +1,120 @@
+// The application chooser of the terminal frontend: GIO tells the file's type and the
+// installed applications that declare it; the user picks one by number and it is
+// started with the file.
+#include <fcntl.h>
+#include <gio/gio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Ui.h"
+#include "platform/posix/TerminalInput.h"
+#include "platform/posix/TerminalText.h"
+
+namespace orvanel::platform::ui {
+namespace {
+
+using posix::TerminalText;
+using posix::WithoutBlanks;
+
+// As much of the file's beginning as GIO looks at to recognise content.
+constexpr size_t kSniffBytes = 4096;
+
+struct GFreeDeleter {
+  void operator()(gchar* text) const { g_free(text); }
+};
+using GText = std::unique_ptr<gchar, GFreeDeleter>;
+
+struct AppListDeleter {
+  void operator()(GList* list) const { g_list_free_full(list, g_object_unref); }
+};
+using AppList = std::unique_ptr<GList, AppListDeleter>;
+
+// The first bytes of a regular file; nothing for anything else, so that a pipe or
+// a device never makes the chooser wait.
+std::string FileHead(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return std::string();
+  std::string head;
+  struct stat info {};
+  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    head.resize(kSniffBytes);
+    const ssize_t n = read(fd, head.data(), head.size());
+    head.resize(n > 0 ? static_cast<size_t>(n) : 0);
+  }
+  close(fd);
+  return head;
+}
+
+GText GuessContentType(const std::string& path) {
+  const std::string head = FileHead(path);
+  return GText(g_content_type_guess(path.c_str(),
+                                    reinterpret_cast<const guchar*>(head.data()), head.size(),
+                                    nullptr));
+}
+
+// The number typed, 1 to `count`; nullopt for none (empty line, q, end of input).
+std::optional<size_t> AskForApplication(size_t count) {
+  for (;;) {
+    std::fprintf(stderr, "Open with (1 to %zu; Enter or q: none): ", count);
+    std::fflush(stderr);
+    const auto line = posix::ReadTerminalLine();
+    if (!line) {
+      std::fputc('\n', stderr);
+      return std::nullopt;
+    }
+    const std::string answer = WithoutBlanks(*line);
+    if (answer.empty() || answer == "q" || answer == "Q") return std::nullopt;
+    if (answer.size() <= 4 && answer.find_first_not_of("0123456789") == std::string::npos) {
+      const size_t number = std::stoul(answer);
+      if (number >= 1 && number <= count) return number;
+    }
+    std::fprintf(stderr, "Not understood: %s\n", TerminalText(Utf8ToWide(*line)).c_str());
+  }
+}
+
+void Launch(GAppInfo* app, const std::string& path) {
+  GFile* file = g_file_new_for_path(path.c_str());
+  GList files = {file, nullptr, nullptr};
+  GError* error = nullptr;
+  // GIO starts the application on its own and does not wait for it.
+  if (!g_app_info_launch(app, &files, nullptr, &error)) {
+    std::fprintf(stderr, "Could not start %s: %s\n",
+                 TerminalText(Utf8ToWide(g_app_info_get_name(app))).c_str(),
+                 error ? error->message : "unknown error");
+  }
+  if (error) g_error_free(error);
+  g_object_unref(file);
+}
+
+}  // namespace
+
+bool ShowApplicationChooser(const Text& filePath) {
+  const std::string path = WideToUtf8(filePath);
+  const GText type = GuessContentType(path);
+  const AppList apps(g_app_info_get_all_for_type(type.get()));
+  const Text fileName = filePath.substr(filePath.rfind(u'/') + 1);
+  if (!apps) {
+    std::fprintf(stderr, "No installed application is known for %s (type %s).\n",
+                 TerminalText(fileName).c_str(), TerminalText(Utf8ToWide(type.get())).c_str());
+    return false;
+  }
+  std::vector<GAppInfo*> choices;
+  for (GList* item = apps.get(); item; item = item->next)
+    choices.push_back(G_APP_INFO(item->data));
+  std::fprintf(stderr, "Applications for %s (type %s):\n", TerminalText(fileName).c_str(),
+               TerminalText(Utf8ToWide(type.get())).c_str());
+  for (size_t i = 0; i < choices.size(); ++i) {
+    std::fprintf(stderr, "  %zu  %s\n", i + 1,
+                 TerminalText(Utf8ToWide(g_app_info_get_name(choices[i]))).c_str());
+  }
+  if (const auto number = AskForApplication(choices.size())) Launch(choices[*number - 1], path);
+  return true;
+}
+
+}  // namespace orvanel::platform::ui
