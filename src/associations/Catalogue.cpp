@@ -41,8 +41,9 @@ class LineCollector {
   }
 
   // Hands on the line as an extension when it is one; then starts the next line.
-  void Finish(const std::function<void(const Text&)>& step) {
-    if (!bytes_.empty() && bytes_.back() == '\r' && !tooLong_) bytes_.pop_back();
+  // A CR right before the line feed belongs to the line end.
+  void Finish(bool atLineFeed, const std::function<void(const Text&)>& step) {
+    if (atLineFeed && !tooLong_ && !bytes_.empty() && bytes_.back() == '\r') bytes_.pop_back();
     const bool usable = !tooLong_ && bytes_.size() <= kMaxLineBytes && !bytes_.empty() &&
                         bytes_ != "extensions" && CanBeExtension(bytes_);
     if (usable) step(WidenBytes(bytes_));
@@ -75,7 +76,7 @@ bool ForEachCatalogueExtension(const Text& dataFolder,
     const size_t count = std::fread(chunk, 1, sizeof chunk, file.get());
     for (size_t i = 0; i < count; ++i) {
       if (chunk[i] == '\n') {
-        line.Finish(step);
+        line.Finish(true, step);
       } else {
         line.Add(chunk[i]);
       }
@@ -86,7 +87,7 @@ bool ForEachCatalogueExtension(const Text& dataFolder,
   if (std::ferror(file.get())) {
     line.Discard();
   } else if (!line.Empty()) {
-    line.Finish(step);
+    line.Finish(false, step);
   }
   return true;
 }
