@@ -9,8 +9,8 @@ namespace orvanel {
 
 struct PromptState {
   platform::InstanceHandle instance = nullptr;  // where the texts come from
-  Text filePath;    // exactly as received
-  Text fileName;    // after the last path separator
+  Text filePath;                                // exactly as received
+  Text fileName;                                // after the last path separator
   Text extension;   // after the last dot of the file name, A to Z lowered
   Text dataFolder;  // ends in the path separator; the ignore list lives there
 };

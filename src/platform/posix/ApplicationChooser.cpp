@@ -53,9 +53,8 @@ std::string FileHead(const std::string& path) {
 
 GText GuessContentType(const std::string& path) {
   const std::string head = FileHead(path);
-  return GText(g_content_type_guess(path.c_str(),
-                                    reinterpret_cast<const guchar*>(head.data()), head.size(),
-                                    nullptr));
+  return GText(g_content_type_guess(path.c_str(), reinterpret_cast<const guchar*>(head.data()),
+                                    head.size(), nullptr));
 }
 
 // The number typed, 1 to `count`; nullopt for none (empty line, q, end of input).
@@ -105,8 +104,7 @@ bool ShowApplicationChooser(const Text& filePath) {
     return false;
   }
   std::vector<GAppInfo*> choices;
-  for (GList* item = apps.get(); item; item = item->next)
-    choices.push_back(G_APP_INFO(item->data));
+  for (GList* item = apps.get(); item; item = item->next) choices.push_back(G_APP_INFO(item->data));
   std::fprintf(stderr, "Applications for %s (type %s):\n", TerminalText(fileName).c_str(),
                TerminalText(Utf8ToWide(type.get())).c_str());
   for (size_t i = 0; i < choices.size(); ++i) {
