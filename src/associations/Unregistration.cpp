@@ -38,7 +38,8 @@ bool UnassociateAll(const Text& dataFolder) {
   if (!RemoveProgId()) return false;
   if (!UnassociateCatalogue(dataFolder)) {
     platform::ui::ShowMessageBox(u"One or more unassociations failed", u"Error",
-                                 platform::ui::MessageButtons::Ok, platform::ui::MessageIcon::Error);
+                                 platform::ui::MessageButtons::Ok,
+                                 platform::ui::MessageIcon::Error);
   }
   return true;
 }
@@ -56,10 +57,14 @@ bool RemoveProgId() {
   const Text className = layout::kClassName;
   const Text applicationKey = layout::kApplications + className;
   const Text deepestFirst[] = {
-      className + layout::kShellOpenCommand,      className + layout::kShellOpen,
-      className + layout::kShell,                 className + layout::kDefaultIcon,
-      className,                                  applicationKey + layout::kShellOpenCommand,
-      applicationKey + layout::kShellOpen,        applicationKey + layout::kShell,
+      className + layout::kShellOpenCommand,
+      className + layout::kShellOpen,
+      className + layout::kShell,
+      className + layout::kDefaultIcon,
+      className,
+      applicationKey + layout::kShellOpenCommand,
+      applicationKey + layout::kShellOpen,
+      applicationKey + layout::kShell,
       applicationKey,
   };
   registry::WriteGroup group;

@@ -21,9 +21,8 @@ CatalogueReading ReadCatalogue(const std::string& bytes) {
   test::TempDir dir;
   test::WriteFile(dir / "extensions.txt", bytes);
   CatalogueReading reading;
-  reading.result = ForEachCatalogueExtension(Utf8ToWide(dir.path() + "/"), [&](const Text& e) {
-    reading.extensions.push_back(e);
-  });
+  reading.result = ForEachCatalogueExtension(
+      Utf8ToWide(dir.path() + "/"), [&](const Text& e) { reading.extensions.push_back(e); });
   return reading;
 }
 
@@ -50,8 +49,7 @@ const std::string k300(300, 'c');
 INSTANTIATE_TEST_SUITE_P(
     Cases, CatalogueLinesTest,
     testing::Values(
-        CatalogueCase{"empty", "", {}},
-        CatalogueCase{"headerOnly", "extensions\n", {}},
+        CatalogueCase{"empty", "", {}}, CatalogueCase{"headerOnly", "extensions\n", {}},
         CatalogueCase{"headerAnywhereAndCaseSensitive",
                       "extensions\nxyz\nextensions\nExtensions\n",
                       {u"xyz", u"Extensions"}},
@@ -62,25 +60,26 @@ INSTANTIATE_TEST_SUITE_P(
         CatalogueCase{"emptyLinesSkipped", "\n\nabc\n\r\n\nxyz\n\n", {u"abc", u"xyz"}},
         CatalogueCase{"nothingTrimmed", " abc\nx y \n.dot\n", {u" abc", u"x y ", u".dot"}},
         CatalogueCase{"repeatedLineHandedOnAgain", "abc\nabc\n", {u"abc", u"abc"}},
-        CatalogueCase{"bytesWidenedOneForOne", "\xE9t\xFF\n",
-                      {Text{u'\u00E9', u't', u'\u00FF'}}},
-        CatalogueCase{"byteOrderMarkIsPartOfTheFirstLine", "\xEF\xBB\xBF" "extensions\nabc\n",
+        CatalogueCase{"bytesWidenedOneForOne", "\xE9t\xFF\n", {Text{u'\u00E9', u't', u'\u00FF'}}},
+        CatalogueCase{"byteOrderMarkIsPartOfTheFirstLine",
+                      "\xEF\xBB\xBF"
+                      "extensions\nabc\n",
                       {Text{u'\u00EF', u'\u00BB', u'\u00BF'} + u"extensions", u"abc"}},
-        CatalogueCase{"lineOf259BytesWholeAndReadingGoesOn", k259 + "\nxyz\n",
-                      {WidenBytes(k259), u"xyz"}},
+        CatalogueCase{
+            "lineOf259BytesWholeAndReadingGoesOn", k259 + "\nxyz\n", {WidenBytes(k259), u"xyz"}},
         CatalogueCase{"lineOf259BytesWithCrLf", k259 + "\r\nxyz\r\n", {WidenBytes(k259), u"xyz"}},
         CatalogueCase{"lastLineOf259Bytes", "xyz\n" + k259, {u"xyz", WidenBytes(k259)}},
         CatalogueCase{"lineOf260BytesSkippedWhole", "abc\n" + k260 + "\nxyz\n", {u"abc", u"xyz"}},
         CatalogueCase{"lineOf260BytesWithCrLfSkippedWhole", k260 + "\r\nxyz\r\n", {u"xyz"}},
-        CatalogueCase{"lineOf300BytesSkippedAndReadingGoesOn", k300 + "\nxyz\n" + k300,
-                      {u"xyz"}},
+        CatalogueCase{"lineOf300BytesSkippedAndReadingGoesOn", k300 + "\nxyz\n" + k300, {u"xyz"}},
         CatalogueCase{"backslashSkipped",
-                      "abc\n..\\Orvanel\nx\\shell\\open\\command\n\\\nxyz\n", {u"abc", u"xyz"}},
+                      "abc\n..\\Orvanel\nx\\shell\\open\\command\n\\\nxyz\n",
+                      {u"abc", u"xyz"}},
         CatalogueCase{"controlCharactersSkipped",
                       "a\tb\nnul\0x\nd\x7Fl\nc1\x85x\nbare\rcr\nxyz\n"s,
                       {u"xyz"}},
-        CatalogueCase{"onlyACarriageReturnBeforeALineFeedIsDropped",
-                      "abc\r\r\ngood\r\nxyz\r", {u"good"}},
+        CatalogueCase{
+            "onlyACarriageReturnBeforeALineFeedIsDropped", "abc\r\r\ngood\r\nxyz\r", {u"good"}},
         CatalogueCase{"slashesAndDotsAreText", "tar.gz\na/b\n..\n", {u"tar.gz", u"a/b", u".."}}),
     [](const auto& info) { return info.param.name; });
 
