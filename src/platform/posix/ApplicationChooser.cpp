@@ -37,30 +37,65 @@ using AppList = std::unique_ptr<GList, AppListDeleter>;
 
 // The first bytes of a regular file; nothing for anything else, so that a pipe or
 // a device never makes the chooser wait.
-std::string FileHead(const std::string& path) {
+std::optional<std::string> FileHead(const std::string& path) {
   const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) return std::string();
-  std::string head;
+  if (fd < 0) return std::nullopt;
+  std::optional<std::string> head;
   struct stat info {};
   if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-    head.resize(kSniffBytes);
-    const ssize_t n = read(fd, head.data(), head.size());
-    head.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    head.emplace(kSniffBytes, '\0');
+    const ssize_t n = read(fd, head->data(), head->size());
+    if (n >= 0) {
+      head->resize(static_cast<size_t>(n));
+    } else {
+      head.reset();
+    }
   }
   close(fd);
   return head;
 }
 
+// By name and, when the file can be read, by content (an unreadable file is not empty).
 GText GuessContentType(const std::string& path) {
-  const std::string head = FileHead(path);
-  return GText(g_content_type_guess(path.c_str(), reinterpret_cast<const guchar*>(head.data()),
-                                    head.size(), nullptr));
+  const std::optional<std::string> head = FileHead(path);
+  const auto* data = head ? reinterpret_cast<const guchar*>(head->data()) : nullptr;
+  return GText(g_content_type_guess(path.c_str(), data, head ? head->size() : 0, nullptr));
 }
 
-// The number typed, 1 to `count`; nullopt for none (empty line, q, end of input).
+bool DeclaresType(GAppInfo* app, const char* type) {
+  const char** declared = g_app_info_get_supported_types(app);
+  for (; declared && *declared; ++declared) {
+    if (g_content_type_is_a(type, *declared)) return true;
+  }
+  return false;
+}
+
+bool Contains(const std::vector<GAppInfo*>& apps, GAppInfo* app) {
+  for (GAppInfo* known : apps) {
+    if (g_app_info_equal(known, app)) return true;
+  }
+  return false;
+}
+
+// GIO's own associations first (they know the user's defaults); then every other
+// installed application that declares the type or one it derives from, since GIO
+// finds declarations only through a cache that not every system keeps up to date.
+std::vector<GAppInfo*> ApplicationsFor(const char* type, const AppList& associated,
+                                       const AppList& installed) {
+  std::vector<GAppInfo*> apps;
+  for (GList* item = associated.get(); item; item = item->next)
+    apps.push_back(G_APP_INFO(item->data));
+  for (GList* item = installed.get(); item; item = item->next) {
+    GAppInfo* app = G_APP_INFO(item->data);
+    if (DeclaresType(app, type) && !Contains(apps, app)) apps.push_back(app);
+  }
+  return apps;
+}
+
 std::optional<size_t> AskForApplication(size_t count) {
   for (;;) {
-    std::fprintf(stderr, "Open with (1 to %zu; Enter or q: none): ", count);
+    std::fprintf(stderr,
+                 "Number of the application to open it with (1 to %zu; Enter or q: none): ", count);
     std::fflush(stderr);
     const auto line = posix::ReadTerminalLine();
     if (!line) {
@@ -96,22 +131,23 @@ void Launch(GAppInfo* app, const std::string& path) {
 bool ShowApplicationChooser(const Text& filePath) {
   const std::string path = WideToUtf8(filePath);
   const GText type = GuessContentType(path);
-  const AppList apps(g_app_info_get_all_for_type(type.get()));
-  const Text fileName = filePath.substr(filePath.rfind(u'/') + 1);
-  if (!apps) {
-    std::fprintf(stderr, "No installed application is known for %s (type %s).\n",
-                 TerminalText(fileName).c_str(), TerminalText(Utf8ToWide(type.get())).c_str());
+  const AppList associated(g_app_info_get_all_for_type(type.get()));
+  const AppList installed(g_app_info_get_all());
+  const std::vector<GAppInfo*> apps = ApplicationsFor(type.get(), associated, installed);
+
+  const std::string fileName = TerminalText(filePath.substr(filePath.rfind(u'/') + 1));
+  const std::string typeName = TerminalText(Utf8ToWide(type.get()));
+  if (apps.empty()) {
+    std::fprintf(stderr, "No installed application is known for %s (type %s).\n", fileName.c_str(),
+                 typeName.c_str());
     return false;
   }
-  std::vector<GAppInfo*> choices;
-  for (GList* item = apps.get(); item; item = item->next) choices.push_back(G_APP_INFO(item->data));
-  std::fprintf(stderr, "Applications for %s (type %s):\n", TerminalText(fileName).c_str(),
-               TerminalText(Utf8ToWide(type.get())).c_str());
-  for (size_t i = 0; i < choices.size(); ++i) {
+  std::fprintf(stderr, "Applications for %s (type %s):\n", fileName.c_str(), typeName.c_str());
+  for (size_t i = 0; i < apps.size(); ++i) {
     std::fprintf(stderr, "  %zu  %s\n", i + 1,
-                 TerminalText(Utf8ToWide(g_app_info_get_name(choices[i]))).c_str());
+                 TerminalText(Utf8ToWide(g_app_info_get_name(apps[i]))).c_str());
   }
-  if (const auto number = AskForApplication(choices.size())) Launch(choices[*number - 1], path);
+  if (const auto number = AskForApplication(apps.size())) Launch(apps[*number - 1], path);
   return true;
 }
 
