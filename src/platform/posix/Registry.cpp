@@ -1,0 +1,192 @@
+// HKEY_CLASSES_ROOT natively: the operations of the registry seam over the SQLite
+// store, with the Windows registry's answers (missing keys and values, buffers too
+// small, keys with sub-keys, access that the key was not opened with).
+#include "platform/Registry.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "platform/posix/RegistryNames.h"
+#include "platform/posix/RegistrySession.h"
+
+// REG_SZ data is kept as UTF-16LE, which is how char16_t text lies in memory here.
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the registry expects a little-endian host");
+
+namespace orvanel::platform::registry {
+namespace {
+
+using posix::KeyId;
+using posix::OpenedKey;
+using posix::RegistryStore;
+
+bool CanRead(Access access) { return access != Access::Write; }
+bool CanWrite(Access access) { return access != Access::Read; }
+
+const OpenedKey* CheckedKey(const Key& key) {
+  const OpenedKey* opened = posix::Opened(key);
+  if (!opened) std::fprintf(stderr, "orvanel: registry: a key that is not open was used\n");
+  return opened;
+}
+
+// Follows the path from the root; NotFound at the first missing component.
+Status Resolve(RegistryStore& store, const std::vector<Text>& components, KeyId& key) {
+  key = posix::kRootKey;
+  for (const Text& name : components) {
+    if (const Status status = store.FindChild(key, name, key); status != Status::Ok) return status;
+  }
+  return Status::Ok;
+}
+
+// The answer of a query into a caller's buffer, RegQueryValueEx's way: without a
+// buffer only the size; with one too small, MoreData and the size needed.
+Status CopyOut(const std::string& data, uint32_t storedType, void* buffer, uint32_t& size,
+               Type* type) {
+  if (type) *type = static_cast<Type>(storedType);
+  const uint32_t capacity = size;
+  size = static_cast<uint32_t>(data.size());
+  if (!buffer) return Status::Ok;
+  if (capacity < data.size()) return Status::MoreData;
+  if (!data.empty()) std::memcpy(buffer, data.data(), data.size());
+  return Status::Ok;
+}
+
+bool IsText(uint32_t type) {
+  return type == static_cast<uint32_t>(Type::Sz) || type == static_cast<uint32_t>(Type::ExpandSz) ||
+         type == static_cast<uint32_t>(Type::MultiSz);
+}
+
+}  // namespace
+
+Key::~Key() { posix::CloseKeyHandle(handle_); }
+
+Key& Key::operator=(Key&& other) noexcept {
+  if (this != &other) {
+    Reset(other.handle_);
+    other.handle_ = 0;
+  }
+  return *this;
+}
+
+void Key::Reset(std::intptr_t handle) {
+  if (handle_ == handle) return;
+  posix::CloseKeyHandle(handle_);
+  handle_ = handle;
+}
+
+Status CreateKey(const Text& path, Key& key) {
+  key.Reset();
+  std::vector<Text> components;
+  if (!posix::SplitKeyPath(path, components)) return Status::InvalidName;
+  auto lock = posix::LockRegistrySession();
+  const auto store = posix::CurrentStore();
+  if (const Status status = store->Open(true); status != Status::Ok) return status;
+  if (const Status status = posix::BeginWrite(*store); status != Status::Ok) return status;
+  KeyId id = posix::kRootKey;
+  Status status = Status::Ok;
+  for (const Text& name : components) {
+    status = store->FindChild(id, name, id);
+    if (status == Status::NotFound) status = store->AddChild(id, name, id);
+    if (status != Status::Ok) break;
+  }
+  status = store->EndWrite(status);
+  if (status == Status::Ok) key.Reset(posix::NewKeyHandle(store, id, Access::ReadWrite));
+  return status;
+}
+
+Status OpenKey(const Text& path, Access access, Key& key) {
+  key.Reset();
+  std::vector<Text> components;
+  if (!posix::SplitKeyPath(path, components)) return Status::InvalidName;
+  auto lock = posix::LockRegistrySession();
+  const auto store = posix::CurrentStore();
+  if (const Status status = store->Open(false); status != Status::Ok) return status;
+  KeyId id;
+  if (const Status status = Resolve(*store, components, id); status != Status::Ok) return status;
+  // Like a key whose access list lets this user read but not write.
+  if (CanWrite(access) && store->readOnly()) return Status::AccessDenied;
+  key.Reset(posix::NewKeyHandle(store, id, access));
+  return Status::Ok;
+}
+
+Status QueryValue(const Key& key, const Text& name, void* buffer, uint32_t& size, Type* type) {
+  const OpenedKey* opened = CheckedKey(key);
+  if (!opened) return Status::Failed;
+  if (!CanRead(opened->access)) return Status::AccessDenied;
+  auto lock = posix::LockRegistrySession();
+  uint32_t storedType = 0;
+  std::string data;
+  if (const Status status = opened->store->ReadValue(opened->id, name, storedType, data);
+      status != Status::Ok)
+    return status;
+  return CopyOut(data, storedType, buffer, size, type);
+}
+
+Status QueryValueNarrow(const Key& key, const std::string& name, void* buffer, uint32_t& size,
+                        Type* type) {
+  const OpenedKey* opened = CheckedKey(key);
+  if (!opened) return Status::Failed;
+  if (!CanRead(opened->access)) return Status::AccessDenied;
+  auto lock = posix::LockRegistrySession();
+  uint32_t storedType = 0;
+  std::string data;
+  if (const Status status = opened->store->ReadValue(opened->id, Utf8ToWide(name), storedType, data);
+      status != Status::Ok)
+    return status;
+  // Text types come back in the narrow charset, nulls included; others as stored.
+  if (IsText(storedType)) data = WideToAnsi(posix::NameFromBytes(data));
+  return CopyOut(data, storedType, buffer, size, type);
+}
+
+Status SetValue(const Key& key, const Text& name, Type type, const void* data, uint32_t size) {
+  const OpenedKey* opened = CheckedKey(key);
+  if (!opened) return Status::Failed;
+  if (!CanWrite(opened->access)) return Status::AccessDenied;
+  if (!data && size != 0) return Status::Failed;
+  auto lock = posix::LockRegistrySession();
+  RegistryStore& store = *opened->store;
+  if (store.readOnly()) return Status::AccessDenied;
+  if (const Status status = posix::BeginWrite(store); status != Status::Ok) return status;
+  return store.EndWrite(store.WriteValue(opened->id, name, static_cast<uint32_t>(type), data, size));
+}
+
+Status SetTextValue(const Key& key, const Text& name, const Text& text) {
+  return SetValue(key, name, Type::Sz, text.c_str(),
+                  static_cast<uint32_t>((text.size() + 1) * sizeof(char16_t)));
+}
+
+Status DeleteKey(const Text& path) {
+  std::vector<Text> components;
+  if (!posix::SplitKeyPath(path, components) || components.empty()) return Status::InvalidName;
+  auto lock = posix::LockRegistrySession();
+  const auto store = posix::CurrentStore();
+  if (const Status status = store->Open(false); status != Status::Ok) return status;
+  KeyId id;
+  if (store->readOnly()) {
+    const Status status = Resolve(*store, components, id);
+    return status == Status::Ok ? Status::AccessDenied : status;
+  }
+  if (const Status status = posix::BeginWrite(*store); status != Status::Ok) return status;
+  Status status = Resolve(*store, components, id);
+  bool hasChildren = false;
+  if (status == Status::Ok) status = store->HasChildren(id, hasChildren);
+  if (status == Status::Ok) status = hasChildren ? Status::HasSubkeys : store->RemoveKey(id);
+  return store->EndWrite(status);
+}
+
+Status DeleteValue(const Key& key, const Text& name) {
+  const OpenedKey* opened = CheckedKey(key);
+  if (!opened) return Status::Failed;
+  if (!CanWrite(opened->access)) return Status::AccessDenied;
+  auto lock = posix::LockRegistrySession();
+  RegistryStore& store = *opened->store;
+  if (store.readOnly()) return Status::AccessDenied;
+  if (const Status status = posix::BeginWrite(store); status != Status::Ok) return status;
+  return store.EndWrite(store.RemoveValue(opened->id, name));
+}
+
+WriteGroup::WriteGroup() { posix::EnterWriteGroup(); }
+
+WriteGroup::~WriteGroup() { posix::LeaveWriteGroup(); }
+
+}  // namespace orvanel::platform::registry

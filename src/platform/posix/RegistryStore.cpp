@@ -1,0 +1,472 @@
+#include "platform/posix/RegistryStore.h"
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/posix/RegistryNames.h"
+
+namespace orvanel::platform::posix {
+namespace {
+
+using Status = registry::Status;
+
+// Long enough for another process's bulk write to finish; a writer never fails
+// for finding the store busy, it waits.
+constexpr int kBusyTimeoutMs = 120000;
+
+// Marks the file as ours ("ORVN"), so that another program's database is never
+// mistaken for an empty store and written into.
+constexpr std::int64_t kApplicationId = 0x4F52564E;
+constexpr std::int64_t kSchemaVersion = 1;
+
+// Keys form a tree below the root (id 0); names are kept as given (UTF-16LE) and
+// looked up by their folded form. Key ids are never reused, so a handle to a
+// deleted key cannot reach a newer one.
+std::string SchemaSql() {
+  return "PRAGMA application_id = " + std::to_string(kApplicationId) + ";" +
+         "PRAGMA user_version = " + std::to_string(kSchemaVersion) + ";" +
+         "CREATE TABLE keys(id INTEGER PRIMARY KEY AUTOINCREMENT, parent INTEGER,"
+         " name BLOB NOT NULL, fold BLOB NOT NULL);"
+         "CREATE UNIQUE INDEX keys_by_parent ON keys(parent, fold);"
+         "CREATE TABLE vals(key INTEGER NOT NULL, fold BLOB NOT NULL, name BLOB NOT NULL,"
+         " type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(key, fold)) WITHOUT ROWID;"
+         "INSERT INTO keys(id, parent, name, fold) VALUES(0, NULL, x'', x'');";
+}
+
+// Indexed by RegistryStore::Query.
+constexpr const char* kQueries[] = {
+    "SELECT id FROM keys WHERE parent = ?1 AND fold = ?2",
+    "INSERT INTO keys(parent, name, fold) VALUES(?1, ?2, ?3)",
+    "SELECT 1 FROM keys WHERE id = ?1",
+    "SELECT 1 FROM keys WHERE parent = ?1 LIMIT 1",
+    "DELETE FROM vals WHERE key = ?1",
+    "DELETE FROM keys WHERE id = ?1",
+    "SELECT type, data FROM vals WHERE key = ?1 AND fold = ?2",
+    // A value is only written into a key that still exists (another process may
+    // have deleted it since it was opened). A new spelling of an existing name
+    // keeps the name as first written, as Windows does.
+    "INSERT INTO vals(key, fold, name, type, data)"
+    " SELECT ?1, ?2, ?3, ?4, ?5 WHERE EXISTS(SELECT 1 FROM keys WHERE id = ?1)"
+    " ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data",
+    "DELETE FROM vals WHERE key = ?1 AND fold = ?2",
+    "SELECT name FROM keys WHERE parent = ?1 ORDER BY fold",
+    "SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY fold",
+};
+
+std::string ParentFolder(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+bool IsPermissionError(int error) {
+  return error == EACCES || error == EPERM || error == EROFS;
+}
+
+// Creates the folder and the missing folders above it, readable by every user.
+int MakeFolders(const std::string& folder) {
+  struct stat info;
+  if (stat(folder.c_str(), &info) == 0) return S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
+  if (errno != ENOENT) return errno;
+  const std::string parent = ParentFolder(folder);
+  if (parent != folder) {
+    if (const int error = MakeFolders(parent)) return error;
+  }
+  if (mkdir(folder.c_str(), 0755) != 0) return errno == EEXIST ? 0 : errno;
+  chmod(folder.c_str(), 0755);  // whatever the umask: every user reads the store
+  return 0;
+}
+
+std::string ColumnBytes(sqlite3_stmt* statement, int column) {
+  const void* bytes = sqlite3_column_blob(statement, column);
+  const int size = sqlite3_column_bytes(statement, column);
+  return bytes ? std::string(static_cast<const char*>(bytes), static_cast<size_t>(size))
+               : std::string();
+}
+
+}  // namespace
+
+// One use of a prepared statement: bound, stepped, and reset when it ends.
+// Bound bytes are not copied, so they must outlive the Use.
+class RegistryStore::Use {
+ public:
+  Use(RegistryStore& store, Query query) : statement_(store.Prepared(query)) {}
+  ~Use() {
+    if (statement_) {
+      sqlite3_reset(statement_);
+      sqlite3_clear_bindings(statement_);
+    }
+  }
+  Use(const Use&) = delete;
+  Use& operator=(const Use&) = delete;
+
+  explicit operator bool() const { return statement_ != nullptr; }
+  sqlite3_stmt* get() const { return statement_; }
+
+  Use& Int(int index, std::int64_t value) {
+    sqlite3_bind_int64(statement_, index, value);
+    return *this;
+  }
+  // Never binds NULL: an empty name or value is an empty blob.
+  Use& Bytes(int index, const void* data, size_t size) {
+    static const char kEmpty = 0;
+    sqlite3_bind_blob64(statement_, index, size ? data : &kEmpty, size, SQLITE_STATIC);
+    return *this;
+  }
+  Use& Bytes(int index, const std::string& bytes) { return Bytes(index, bytes.data(), bytes.size()); }
+  int Step() { return sqlite3_step(statement_); }
+
+ private:
+  sqlite3_stmt* statement_;
+};
+
+RegistryStore::RegistryStore(std::string path) : path_(std::move(path)) {}
+
+RegistryStore::~RegistryStore() { Close(); }
+
+void RegistryStore::Close() {
+  for (auto& statement : statements_) {
+    sqlite3_finalize(statement);
+    statement = nullptr;
+  }
+  if (db_) sqlite3_close_v2(db_);
+  db_ = nullptr;
+  schemaReady_ = false;
+  inTransaction_ = false;
+  grouped_ = false;
+}
+
+void RegistryStore::Report(const std::string& reason) {
+  // One line per distinct problem: a bulk of writes to a broken store must not
+  // flood the terminal.
+  if (reason == lastReport_) return;
+  lastReport_ = reason;
+  std::fprintf(stderr, "orvanel: registry store %s: %s\n", path_.c_str(), reason.c_str());
+}
+
+Status RegistryStore::Fail(int rc) {
+  if ((rc & 0xFF) == SQLITE_READONLY && rc != SQLITE_READONLY_ROLLBACK) return Status::AccessDenied;
+  std::string reason;
+  if (rc == SQLITE_READONLY_ROLLBACK) {
+    reason = "a write was interrupted and must first be undone by a user who may write the store";
+  } else if ((rc & 0xFF) == SQLITE_CANTOPEN && db_ && sqlite3_system_errno(db_) != 0) {
+    reason = std::strerror(sqlite3_system_errno(db_));
+  } else {
+    reason = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+  }
+  Report(reason);
+  return Status::Failed;
+}
+
+int RegistryStore::Exec(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr); }
+
+sqlite3_stmt* RegistryStore::Prepared(Query query) {
+  if (!statements_[query]) {
+    sqlite3_prepare_v3(db_, kQueries[query], -1, SQLITE_PREPARE_PERSISTENT, &statements_[query],
+                       nullptr);
+  }
+  return statements_[query];
+}
+
+Status RegistryStore::CreateFile() {
+  if (const int error = MakeFolders(ParentFolder(path_))) {
+    if (IsPermissionError(error)) return Status::AccessDenied;
+    Report(std::strerror(error));
+    return Status::Failed;
+  }
+  const int fd = open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    if (errno == EEXIST) return Status::Ok;  // another process was quicker
+    if (IsPermissionError(errno)) return Status::AccessDenied;
+    Report(std::strerror(errno));
+    return Status::Failed;
+  }
+  fchmod(fd, 0644);  // whatever the umask: every user reads the store
+  close(fd);
+  return Status::Ok;
+}
+
+Status RegistryStore::Open(bool forWrite) {
+  if (db_) return forWrite && readOnly_ ? Status::AccessDenied : Status::Ok;
+  struct stat info;
+  if (stat(path_.c_str(), &info) != 0) {
+    const int error = errno;
+    if (error == ENOENT && !forWrite) return Status::NotFound;
+    if (forWrite && IsPermissionError(error)) return Status::AccessDenied;
+    if (error != ENOENT) {
+      Report(std::strerror(error));
+      return Status::Failed;
+    }
+    if (const Status created = CreateFile(); created != Status::Ok) return created;
+    if (stat(path_.c_str(), &info) != 0) {
+      Report(std::strerror(errno));
+      return Status::Failed;
+    }
+  }
+  if (S_ISDIR(info.st_mode)) {
+    Report("is a folder, not a file");
+    return Status::Failed;
+  }
+  // Checked here so that the message names the cause rather than SQLite's
+  // "unable to open database file".
+  const int fd = open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    Report(std::strerror(errno));
+    return Status::Failed;
+  }
+  close(fd);
+  // The journal is created beside the file, so writing needs the folder too.
+  const bool writable = faccessat(AT_FDCWD, path_.c_str(), W_OK, AT_EACCESS) == 0 &&
+                        faccessat(AT_FDCWD, ParentFolder(path_).c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+  if (forWrite && !writable) return Status::AccessDenied;
+
+  const int flags = (writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY) | SQLITE_OPEN_NOMUTEX;
+  if (const int rc = sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr); rc != SQLITE_OK) {
+    const Status status = Fail(rc);
+    Close();
+    return status;
+  }
+  readOnly_ = !writable;
+  sqlite3_extended_result_codes(db_, 1);
+  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+  // A rollback journal (never WAL: readers may not be able to write anything) and
+  // a full sync at each commit, so that a crash leaves the store whole. The cache
+  // holds a bulk of registrations without spilling into the file mid-transaction.
+  Exec("PRAGMA synchronous = FULL; PRAGMA cache_size = -65536");
+  const Status status = CheckSchema();
+  if (status != Status::Ok) Close();
+  return status;
+}
+
+Status RegistryStore::QueryNumber(const char* sql, std::int64_t& number) {
+  sqlite3_stmt* statement = nullptr;
+  int rc = sqlite3_prepare_v2(db_, sql, -1, &statement, nullptr);
+  if (rc == SQLITE_OK) {
+    rc = sqlite3_step(statement);
+    if (rc == SQLITE_ROW) {
+      number = sqlite3_column_int64(statement, 0);
+      rc = SQLITE_OK;
+    }
+  }
+  const Status status = rc == SQLITE_OK ? Status::Ok : Fail(rc);
+  sqlite3_finalize(statement);
+  return status;
+}
+
+Status RegistryStore::CheckSchema() {
+  std::int64_t tables = 0, applicationId = 0, version = 0;
+  if (const Status status = QueryNumber("SELECT count(*) FROM sqlite_schema", tables);
+      status != Status::Ok)
+    return status;
+  if (tables == 0) {
+    schemaReady_ = false;  // an empty file: the first writer lays the store out
+    return Status::Ok;
+  }
+  if (const Status status = QueryNumber("PRAGMA application_id", applicationId); status != Status::Ok)
+    return status;
+  if (const Status status = QueryNumber("PRAGMA user_version", version); status != Status::Ok)
+    return status;
+  if (applicationId != kApplicationId) {
+    Report("not a registry store of Orvanel (another program's database)");
+    return Status::Failed;
+  }
+  if (version != kSchemaVersion) {
+    Report("laid out by another version of Orvanel");
+    return Status::Failed;
+  }
+  schemaReady_ = true;
+  return Status::Ok;
+}
+
+Status RegistryStore::SchemaReadyForReading() {
+  if (schemaReady_) return Status::Ok;
+  if (const Status status = CheckSchema(); status != Status::Ok) return status;
+  return schemaReady_ ? Status::Ok : Status::NotFound;
+}
+
+Status RegistryStore::EnsureSchema() {
+  if (schemaReady_) return Status::Ok;
+  if (const Status status = CheckSchema(); status != Status::Ok || schemaReady_) return status;
+  if (const int rc = Exec(SchemaSql().c_str()); rc != SQLITE_OK) return Fail(rc);
+  schemaReady_ = true;
+  return Status::Ok;
+}
+
+Status RegistryStore::BeginWrite(bool grouped, bool& startedGroup) {
+  startedGroup = false;
+  if (inTransaction_) return Status::Ok;  // the group's transaction is open
+  // IMMEDIATE takes the write lock now: a transaction that began as a reader could
+  // not become a writer while another process writes, and would fail as "locked".
+  if (const int rc = Exec("BEGIN IMMEDIATE"); rc != SQLITE_OK) return Fail(rc);
+  inTransaction_ = true;
+  grouped_ = grouped;
+  if (const Status status = EnsureSchema(); status != Status::Ok) {
+    Exec("ROLLBACK");
+    inTransaction_ = grouped_ = false;
+    return status;
+  }
+  startedGroup = grouped;
+  return Status::Ok;
+}
+
+Status RegistryStore::EndWrite(Status result) {
+  if (!inTransaction_) return result;
+  if (sqlite3_get_autocommit(db_)) {
+    // SQLite has already rolled the transaction back after an error.
+    if (grouped_) Report("the writes grouped so far were lost");
+    inTransaction_ = grouped_ = false;
+    return result == Status::Ok ? Status::Failed : result;
+  }
+  if (grouped_) return result;
+  inTransaction_ = false;
+  if (result != Status::Ok) {
+    Exec("ROLLBACK");
+    return result;
+  }
+  if (const int rc = Exec("COMMIT"); rc != SQLITE_OK) {
+    const Status status = Fail(rc);
+    Exec("ROLLBACK");
+    return status;
+  }
+  return Status::Ok;
+}
+
+void RegistryStore::CommitGroup() {
+  if (!inTransaction_ || !grouped_) return;
+  inTransaction_ = grouped_ = false;
+  if (sqlite3_get_autocommit(db_)) return;
+  if (const int rc = Exec("COMMIT"); rc != SQLITE_OK) {
+    Fail(rc);
+    Report("the grouped writes were not saved");
+    Exec("ROLLBACK");
+  }
+}
+
+Status RegistryStore::FindChild(KeyId parent, const Text& name, KeyId& child) {
+  if (const Status status = SchemaReadyForReading(); status != Status::Ok) return status;
+  const std::string fold = FoldName(name);
+  Use use(*this, kFindChild);
+  if (!use) return Fail(sqlite3_errcode(db_));
+  use.Int(1, parent).Bytes(2, fold);
+  const int rc = use.Step();
+  if (rc == SQLITE_ROW) {
+    child = sqlite3_column_int64(use.get(), 0);
+    return Status::Ok;
+  }
+  return rc == SQLITE_DONE ? Status::NotFound : Fail(rc);
+}
+
+Status RegistryStore::AddChild(KeyId parent, const Text& name, KeyId& child) {
+  const std::string bytes = NameBytes(name);
+  const std::string fold = FoldName(name);
+  Use use(*this, kAddChild);
+  if (!use) return Fail(sqlite3_errcode(db_));
+  use.Int(1, parent).Bytes(2, bytes).Bytes(3, fold);
+  if (const int rc = use.Step(); rc != SQLITE_DONE) return Fail(rc);
+  child = sqlite3_last_insert_rowid(db_);
+  return Status::Ok;
+}
+
+Status RegistryStore::KeyExists(KeyId key) {
+  if (const Status status = SchemaReadyForReading(); status != Status::Ok) return status;
+  Use use(*this, kKeyExists);
+  if (!use) return Fail(sqlite3_errcode(db_));
+  use.Int(1, key);
+  const int rc = use.Step();
+  if (rc == SQLITE_ROW) return Status::Ok;
+  return rc == SQLITE_DONE ? Status::NotFound : Fail(rc);
+}
+
+Status RegistryStore::HasChildren(KeyId key, bool& hasChildren) {
+  Use use(*this, kHasChildren);
+  if (!use) return Fail(sqlite3_errcode(db_));
+  use.Int(1, key);
+  const int rc = use.Step();
+  if (rc != SQLITE_ROW && rc != SQLITE_DONE) return Fail(rc);
+  hasChildren = rc == SQLITE_ROW;
+  return Status::Ok;
+}
+
+Status RegistryStore::RemoveKey(KeyId key) {
+  {
+    Use use(*this, kRemoveValues);
+    if (!use) return Fail(sqlite3_errcode(db_));
+    if (const int rc = use.Int(1, key).Step(); rc != SQLITE_DONE) return Fail(rc);
+  }
+  Use use(*this, kRemoveKey);
+  if (!use) return Fail(sqlite3_errcode(db_));
+  if (const int rc = use.Int(1, key).Step(); rc != SQLITE_DONE) return Fail(rc);
+  return sqlite3_changes(db_) ? Status::Ok : Status::NotFound;
+}
+
+Status RegistryStore::ReadValue(KeyId key, const Text& name, std::uint32_t& type,
+                                std::string& data) {
+  if (const Status status = SchemaReadyForReading(); status != Status::Ok) return status;
+  const std::string fold = FoldName(name);
+  Use use(*this, kReadValue);
+  if (!use) return Fail(sqlite3_errcode(db_));
+  use.Int(1, key).Bytes(2, fold);
+  const int rc = use.Step();
+  if (rc == SQLITE_DONE) return Status::NotFound;
+  if (rc != SQLITE_ROW) return Fail(rc);
+  type = static_cast<std::uint32_t>(sqlite3_column_int64(use.get(), 0));
+  data = ColumnBytes(use.get(), 1);
+  return Status::Ok;
+}
+
+Status RegistryStore::WriteValue(KeyId key, const Text& name, std::uint32_t type,
+                                 const void* data, std::uint32_t size) {
+  const std::string bytes = NameBytes(name);
+  const std::string fold = FoldName(name);
+  Use use(*this, kWriteValue);
+  if (!use) return Fail(sqlite3_errcode(db_));
+  use.Int(1, key).Bytes(2, fold).Bytes(3, bytes).Int(4, type).Bytes(5, data, size);
+  if (const int rc = use.Step(); rc != SQLITE_DONE) return Fail(rc);
+  return sqlite3_changes(db_) ? Status::Ok : Status::NotFound;
+}
+
+Status RegistryStore::RemoveValue(KeyId key, const Text& name) {
+  const std::string fold = FoldName(name);
+  Use use(*this, kRemoveValue);
+  if (!use) return Fail(sqlite3_errcode(db_));
+  use.Int(1, key).Bytes(2, fold);
+  if (const int rc = use.Step(); rc != SQLITE_DONE) return Fail(rc);
+  return sqlite3_changes(db_) ? Status::Ok : Status::NotFound;
+}
+
+Status RegistryStore::ListChildren(KeyId key, std::vector<Text>& names) {
+  names.clear();
+  if (const Status status = SchemaReadyForReading(); status != Status::Ok) return status;
+  Use use(*this, kListChildren);
+  if (!use) return Fail(sqlite3_errcode(db_));
+  use.Int(1, key);
+  int rc;
+  while ((rc = use.Step()) == SQLITE_ROW) names.push_back(NameFromBytes(ColumnBytes(use.get(), 0)));
+  return rc == SQLITE_DONE ? Status::Ok : Fail(rc);
+}
+
+Status RegistryStore::ListValues(KeyId key, std::vector<StoredValue>& values) {
+  values.clear();
+  if (const Status status = SchemaReadyForReading(); status != Status::Ok) return status;
+  Use use(*this, kListValues);
+  if (!use) return Fail(sqlite3_errcode(db_));
+  use.Int(1, key);
+  int rc;
+  while ((rc = use.Step()) == SQLITE_ROW) {
+    StoredValue value;
+    value.name = NameFromBytes(ColumnBytes(use.get(), 0));
+    value.type = static_cast<std::uint32_t>(sqlite3_column_int64(use.get(), 1));
+    value.data = ColumnBytes(use.get(), 2);
+    values.push_back(std::move(value));
+  }
+  return rc == SQLITE_DONE ? Status::Ok : Fail(rc);
+}
+
+}  // namespace orvanel::platform::posix
