@@ -27,7 +27,8 @@ constexpr int kBarWidth = 40;
 // What is shown: the bar or the ten-percent lines.
 class ProgressDisplay {
  public:
-  ProgressDisplay() : interactive_(isatty(STDERR_FILENO) == 1) {}
+  ProgressDisplay()
+      : interactive_(isatty(STDERR_FILENO) == 1), shown_(interactive_ ? -1 : 0) {}
 
   void Show(int position) {
     if (position < 0) position = 0;
@@ -56,7 +57,9 @@ class ProgressDisplay {
 
  private:
   bool interactive_;
-  int shown_ = -1;  // interactive: the position drawn; otherwise: the last tenth written
+  // Interactive: the position drawn (-1: none yet). Otherwise: the last tenth
+  // written; the caption line stands for the start at 0.
+  int shown_;
 };
 
 struct Message {
