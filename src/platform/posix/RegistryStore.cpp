@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "platform/posix/RegistryNames.h"
+#include "platform/posix/RegistryRecovery.h"
 
 namespace orvanel::platform::posix {
 namespace {
@@ -152,11 +153,13 @@ void RegistryStore::Report(const std::string& reason) {
 }
 
 Status RegistryStore::Fail(int rc) {
-  if ((rc & 0xFF) == SQLITE_READONLY && rc != SQLITE_READONLY_ROLLBACK) return Status::AccessDenied;
-  std::string reason;
   if (rc == SQLITE_READONLY_ROLLBACK) {
-    reason = "a write was interrupted and must first be undone by a user who may write the store";
-  } else if ((rc & 0xFF) == SQLITE_CANTOPEN && db_ && sqlite3_system_errno(db_) != 0) {
+    interrupted_ = true;  // the read is retried in a recovered copy
+    return Status::Failed;
+  }
+  if ((rc & 0xFF) == SQLITE_READONLY) return Status::AccessDenied;
+  std::string reason;
+  if ((rc & 0xFF) == SQLITE_CANTOPEN && db_ && sqlite3_system_errno(db_) != 0) {
     reason = std::strerror(sqlite3_system_errno(db_));
   } else {
     reason = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
@@ -227,13 +230,20 @@ Status RegistryStore::Open(bool forWrite) {
                         faccessat(AT_FDCWD, ParentFolder(path_).c_str(), W_OK | X_OK, AT_EACCESS) == 0;
   if (forWrite && !writable) return Status::AccessDenied;
 
+  readOnly_ = !writable;
+  interrupted_ = false;
+  Status status = Connect(path_, writable);
+  if (status != Status::Ok && interrupted_) status = ConnectToRecoveredCopy();
+  return status;
+}
+
+Status RegistryStore::Connect(const std::string& file, bool writable) {
   const int flags = (writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY) | SQLITE_OPEN_NOMUTEX;
-  if (const int rc = sqlite3_open_v2(path_.c_str(), &db_, flags, nullptr); rc != SQLITE_OK) {
+  if (const int rc = sqlite3_open_v2(file.c_str(), &db_, flags, nullptr); rc != SQLITE_OK) {
     const Status status = Fail(rc);
     Close();
     return status;
   }
-  readOnly_ = !writable;
   sqlite3_extended_result_codes(db_, 1);
   sqlite3_busy_timeout(db_, kBusyTimeoutMs);
   // A rollback journal (never WAL: readers may not be able to write anything) and
@@ -242,6 +252,26 @@ Status RegistryStore::Open(bool forWrite) {
   Exec("PRAGMA synchronous = FULL; PRAGMA cache_size = -65536");
   const Status status = CheckSchema();
   if (status != Status::Ok) Close();
+  return status;
+}
+
+// A writer was killed mid-write and left its journal; only a user who may write
+// the store can undo that in place. Until one does, this reader undoes it in a
+// private copy and reads that: the store stays readable for every user.
+Status RegistryStore::ConnectToRecoveredCopy() {
+  std::string copy, error;
+  if (!CopyForRecovery(path_, copy, error)) {
+    Report("a write was interrupted and cannot be undone here: " + error);
+    return Status::Failed;
+  }
+  interrupted_ = false;
+  const Status status = Connect(copy, true);
+  RemoveRecoveryCopy(copy);  // the connection keeps the file open
+  if (status == Status::Ok && interrupted_) {
+    Report("a write was interrupted and cannot be undone here");
+    Close();
+    return Status::Failed;
+  }
   return status;
 }
 
@@ -349,7 +379,38 @@ void RegistryStore::CommitGroup() {
   }
 }
 
+template <typename Read>
+Status RegistryStore::Retrying(Read read) {
+  Status status = read();
+  if (status == Status::Failed && interrupted_ && readOnly_ && !inTransaction_) {
+    Close();
+    status = Open(false);
+    if (status == Status::Ok) status = read();
+  }
+  return status;
+}
+
 Status RegistryStore::FindChild(KeyId parent, const Text& name, KeyId& child) {
+  return Retrying([&] { return FindChildOnce(parent, name, child); });
+}
+
+Status RegistryStore::KeyExists(KeyId key) {
+  return Retrying([&] { return KeyExistsOnce(key); });
+}
+
+Status RegistryStore::ReadValue(KeyId key, const Text& name, std::uint32_t& type, std::string& data) {
+  return Retrying([&] { return ReadValueOnce(key, name, type, data); });
+}
+
+Status RegistryStore::ListChildren(KeyId key, std::vector<Text>& names) {
+  return Retrying([&] { return ListChildrenOnce(key, names); });
+}
+
+Status RegistryStore::ListValues(KeyId key, std::vector<StoredValue>& values) {
+  return Retrying([&] { return ListValuesOnce(key, values); });
+}
+
+Status RegistryStore::FindChildOnce(KeyId parent, const Text& name, KeyId& child) {
   if (const Status status = SchemaReadyForReading(); status != Status::Ok) return status;
   const std::string fold = FoldName(name);
   Use use(*this, kFindChild);
@@ -374,7 +435,7 @@ Status RegistryStore::AddChild(KeyId parent, const Text& name, KeyId& child) {
   return Status::Ok;
 }
 
-Status RegistryStore::KeyExists(KeyId key) {
+Status RegistryStore::KeyExistsOnce(KeyId key) {
   if (const Status status = SchemaReadyForReading(); status != Status::Ok) return status;
   Use use(*this, kKeyExists);
   if (!use) return Fail(sqlite3_errcode(db_));
@@ -406,7 +467,7 @@ Status RegistryStore::RemoveKey(KeyId key) {
   return sqlite3_changes(db_) ? Status::Ok : Status::NotFound;
 }
 
-Status RegistryStore::ReadValue(KeyId key, const Text& name, std::uint32_t& type,
+Status RegistryStore::ReadValueOnce(KeyId key, const Text& name, std::uint32_t& type,
                                 std::string& data) {
   if (const Status status = SchemaReadyForReading(); status != Status::Ok) return status;
   const std::string fold = FoldName(name);
@@ -441,7 +502,7 @@ Status RegistryStore::RemoveValue(KeyId key, const Text& name) {
   return sqlite3_changes(db_) ? Status::Ok : Status::NotFound;
 }
 
-Status RegistryStore::ListChildren(KeyId key, std::vector<Text>& names) {
+Status RegistryStore::ListChildrenOnce(KeyId key, std::vector<Text>& names) {
   names.clear();
   if (const Status status = SchemaReadyForReading(); status != Status::Ok) return status;
   Use use(*this, kListChildren);
@@ -452,7 +513,7 @@ Status RegistryStore::ListChildren(KeyId key, std::vector<Text>& names) {
   return rc == SQLITE_DONE ? Status::Ok : Fail(rc);
 }
 
-Status RegistryStore::ListValues(KeyId key, std::vector<StoredValue>& values) {
+Status RegistryStore::ListValuesOnce(KeyId key, std::vector<StoredValue>& values) {
   values.clear();
   if (const Status status = SchemaReadyForReading(); status != Status::Ok) return status;
   Use use(*this, kListValues);

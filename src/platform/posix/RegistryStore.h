@@ -83,7 +83,19 @@ class RegistryStore : public std::enable_shared_from_this<RegistryStore> {
   };
   class Use;
 
+  // Reads are retried once in a recovered copy when a killed writer's journal is
+  // found in the way and this user may not undo it.
+  template <typename Read>
+  Status Retrying(Read read);
+  Status FindChildOnce(KeyId parent, const Text& name, KeyId& child);
+  Status KeyExistsOnce(KeyId key);
+  Status ReadValueOnce(KeyId key, const Text& name, std::uint32_t& type, std::string& data);
+  Status ListChildrenOnce(KeyId key, std::vector<Text>& names);
+  Status ListValuesOnce(KeyId key, std::vector<StoredValue>& values);
+
   Status CreateFile();
+  Status Connect(const std::string& file, bool writable);
+  Status ConnectToRecoveredCopy();
   Status CheckSchema();
   Status EnsureSchema();
   Status SchemaReadyForReading();
@@ -101,6 +113,7 @@ class RegistryStore : public std::enable_shared_from_this<RegistryStore> {
   bool schemaReady_ = false;
   bool inTransaction_ = false;
   bool grouped_ = false;
+  bool interrupted_ = false;  // a killed writer's journal is in the way of reading
   std::string lastReport_;
 };
 
