@@ -290,8 +290,10 @@ class Reader {
     // A list ending in '\' goes on in the next line.
     while (!list.empty() && list.back() == u'\\') {
       list.pop_back();
-      if (++index_ >= lines_.size()) return Fail(error, "the hex list ends with a continuation");
-      list += TrimRight(TrimLeft(lines_[index_]));
+      const Text next = index_ + 1 < lines_.size() ? TrimRight(TrimLeft(lines_[index_ + 1])) : Text();
+      if (next.empty()) return Fail(error, "the hex list ends with a continuation");
+      list += next;
+      ++index_;
     }
     value.type = static_cast<Type>(type);
     if (TrimLeft(list).empty()) return true;
