@@ -1,5 +1,6 @@
 // What install writes: the all-files verb, the file class with its Applications
-// entry, and the catalogue extensions.
+// entry, and the catalogue extensions. Each operation's writes are saved together,
+// so a catalogue of many thousand lines costs one disk sync, not one per write.
 #include <optional>
 
 #include "associations/Associator.h"
@@ -67,6 +68,7 @@ bool Associator::AddOpenWithVerb() {
   if (verbName.size() > kMaxRegistrationText) verbName.resize(kMaxRegistrationText);
 
   const Text verbKey = layout::kAllFilesShell + verbName;
+  registry::WriteGroup group;
   if (!WriteDefault(verbKey, verbName)) return false;
   return WriteDefault(verbKey + layout::kCommand, *command);
 }
@@ -76,6 +78,7 @@ bool Associator::RegisterProgId() {
   if (!command) return false;
 
   const Text className = layout::kClassName;
+  registry::WriteGroup group;
   if (!WriteDefault(className, className)) return false;
   if (!WriteDefault(layout::kApplications + className + layout::kShellOpenCommand, *command)) {
     return false;

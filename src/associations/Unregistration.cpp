@@ -46,6 +46,7 @@ bool UnassociateAll(const Text& dataFolder) {
 
 bool RemoveOpenWithVerb() {
   const Text verbKey = Text(layout::kAllFilesShell) + layout::kOpenWithVerb;
+  registry::WriteGroup group;
   registry::DeleteKey(verbKey + layout::kCommand);
   // Refused while another sub-key lives under the verb: then it is not only ours.
   registry::DeleteKey(verbKey);
