@@ -1,7 +1,43 @@
 #include "app/Dispatch.h"
 
-namespace orvanel {
+#include <cstdio>
+#include <memory>
 
-int RunOrvanel(platform::InstanceHandle) { return -1; }
+#include "app/Locations.h"
+#include "app/Modes.h"
+#include "online/Tracker.h"
+#include "platform/System.h"
+
+namespace orvanel {
+namespace {
+
+int RunMode(platform::InstanceHandle& instance, const Text& argument, Tracker& tracker) {
+  if (argument == u"-t=off") return RunTrackingSwitch(argument, true);
+  if (argument == u"-t=on") return RunTrackingSwitch(argument, false);
+  if (argument == u"-i") return RunInstall(instance, tracker);
+  if (argument == u"-r") return RunUninstall(tracker);
+  return RunFileMode(instance, argument);
+}
+
+}  // namespace
+
+int RunOrvanel(platform::InstanceHandle instance) {
+  auto tracker = std::make_unique<Tracker>();
+  SetProcessDataFolder(DataFolderPath());
+  const std::vector<Text> arguments = platform::CommandLineArguments();
+
+  int exitCode = -1;
+  if (arguments.size() >= 2) {
+    try {
+      exitCode = RunMode(instance, arguments[1], *tracker);
+    } catch (const platform::SystemError& error) {
+      // The administrator test itself failed: nothing can be decided safely.
+      std::fprintf(stderr, "orvanel: %s (system error %u)\n", error.what(), error.code());
+      exitCode = -1;
+    }
+  }
+  tracker.reset();
+  return exitCode;
+}
 
 }  // namespace orvanel

@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include "ProgramFixture.h"
+
+namespace orvanel::test {
+namespace {
+
+namespace registry = platform::registry;
+
+constexpr unsigned kNobody = 65534;
+
+class DispatchTest : public ProgramFixture {
+ protected:
+  void CreateClassKey() {
+    registry::Key key;
+    ASSERT_EQ(registry::CreateKey(u"Orvanel", key), registry::Status::Ok);
+  }
+};
+
+TEST_F(DispatchTest, NoArgumentDoesNothingAndFails) {
+  const RunResult result = RunOrvanel({});
+  EXPECT_EQ(result.exitCode, 255);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "");
+  EXPECT_FALSE(FileExists(StorePath()));
+  EXPECT_FALSE(FileExists(DataFolder()));
+}
+
+struct SwitchCase {
+  const char* name;
+  const char* switchText;
+  bool classKeyExists;
+  const char* message;
+  int exitCode;
+  const char16_t* storedFlag;  // null: nothing stored
+};
+
+class TrackingSwitchTest : public DispatchTest, public testing::WithParamInterface<SwitchCase> {};
+
+TEST_P(TrackingSwitchTest, WritesTheFlagIntoAnExistingClassKeyOnly) {
+  const SwitchCase& c = GetParam();
+  if (c.classKeyExists) CreateClassKey();
+
+  const RunResult result = RunOrvanel({c.switchText});
+
+  EXPECT_EQ(result.exitCode, c.exitCode);
+  EXPECT_EQ(result.err, std::string(c.message) + "\n");
+  registry::Key key;
+  const registry::Status opened = registry::OpenKey(u"Orvanel", registry::Access::Read, key);
+  if (!c.classKeyExists) {
+    EXPECT_EQ(opened, registry::Status::NotFound) << "the class key must never be created";
+    return;
+  }
+  ASSERT_EQ(opened, registry::Status::Ok);
+  char16_t buffer[8] = {};
+  uint32_t size = sizeof buffer;
+  registry::Type type = registry::Type::None;
+  ASSERT_EQ(registry::QueryValue(key, u"private", buffer, size, &type), registry::Status::Ok);
+  EXPECT_EQ(type, registry::Type::Sz);
+  EXPECT_EQ(size, 4u);
+  EXPECT_EQ(Text(buffer), Text(c.storedFlag));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TrackingSwitchTest,
+    testing::Values(
+        SwitchCase{"offDone", "-t=off", true, "Orvanel: Tracking has been turned off", 0, u"1"},
+        SwitchCase{"onDone", "-t=on", true, "Orvanel: Tracking has been turned on", 0, u"0"},
+        SwitchCase{"offWithoutClass", "-t=off", false, "Orvanel: Error while turning tracking off",
+                   255, nullptr},
+        SwitchCase{"onWithoutClass", "-t=on", false,
+                   "Orvanel: Failed to turn on tracking.\n\nWas it turned off?", 255, nullptr}),
+    [](const auto& info) { return info.param.name; });
+
+struct RelaunchCase {
+  const char* name;
+  std::vector<std::string> arguments;
+  const char* relaunchedWith;
+};
+
+class RelaunchTest : public DispatchTest, public testing::WithParamInterface<RelaunchCase> {};
+
+TEST_P(RelaunchTest, WithoutAdministratorRightsHandsTheSwitchToAnElevatedCopy) {
+  const RelaunchCase& c = GetParam();
+  RunOptions options;
+  options.runAsUser = kNobody;
+
+  const RunResult result = RunOrvanel(c.arguments, options);
+
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.err, "");
+  const auto calls = PkexecCalls(1);
+  ASSERT_EQ(calls.size(), 1u);
+  const std::string& call = calls[0];
+  const std::string tail = ProgramPath("orvanel") + " " + c.relaunchedWith;
+  EXPECT_EQ(call.substr(call.size() - std::min(call.size(), tail.size())), tail) << call;
+  // The copy sees the same store and this user's data folder.
+  EXPECT_NE(call.find("ORVANEL_REGISTRY=" + StorePath()), std::string::npos) << call;
+  EXPECT_NE(call.find("XDG_DATA_HOME=" + (dir_ / "data")), std::string::npos) << call;
+  // Nothing is written by the instance that only relaunched itself.
+  EXPECT_FALSE(FileExists(StorePath()));
+  EXPECT_FALSE(FileExists(DataFolder()));
+  EXPECT_EQ(PkexecCalls(2, 300).size(), 1u) << "the copy is started exactly once";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RelaunchTest,
+    testing::Values(RelaunchCase{"trackingOff", {"-t=off"}, "-t=off"},
+                    RelaunchCase{"trackingOn", {"-t=on"}, "-t=on"},
+                    RelaunchCase{"install", {"-i"}, "-i"},
+                    RelaunchCase{"uninstall", {"-r"}, "-r"},
+                    RelaunchCase{"onlyTheFirstArgumentCounts", {"-i", "extra"}, "-i"}),
+    [](const auto& info) { return info.param.name; });
+
+class FileModeArgumentTest : public DispatchTest,
+                             public testing::WithParamInterface<std::vector<std::string>> {};
+
+// Switches match exactly: a different case, dash or a trailing blank makes a file path,
+// and only the first argument is looked at.
+TEST_P(FileModeArgumentTest, AnythingButAnExactSwitchIsAFileToPromptFor) {
+  RunOptions options;
+  options.runAsUser = kNobody;
+  const std::string& argument = GetParam()[0];
+  const std::string fileName = argument.substr(argument.find_last_of('/') + 1);
+
+  const RunResult result = RunOrvanel(GetParam(), options);
+
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_NE(result.err.find("File: " + fileName + "\n"), std::string::npos) << result.err;
+  EXPECT_TRUE(PkexecCalls(1, 300).empty());
+  EXPECT_FALSE(FileExists(StorePath()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FileModeArgumentTest,
+                         testing::Values(std::vector<std::string>{"-I"},
+                                         std::vector<std::string>{"-T=OFF"},
+                                         std::vector<std::string>{"/i"},
+                                         std::vector<std::string>{"-i "},
+                                         std::vector<std::string>{"report.xyz", "-i"}));
+
+}  // namespace
+}  // namespace orvanel::test
