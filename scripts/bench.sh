@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Runs every benchmark program of the native build: the executables that the
+# folders under bench/ define, whose names end in "_bench".
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build/native}
+status=0
+while IFS= read -r program; do
+  printf '\n== %s\n' "$(basename "$program")"
+  "$program" || status=1
+done < <(find "$build/bench" -type f -perm -u+x -name '*_bench' | sort)
+exit $status
