@@ -1,5 +1,6 @@
 #include "LocalSite.h"
 
+#include <chrono>
 #include <stdexcept>
 
 namespace orvanel::test {
@@ -12,6 +13,8 @@ LocalSite::LocalSite() {
   if (port_ <= 0) throw std::runtime_error("the local site cannot listen on loopback");
   // The socket already listens, so requests made before the loop runs just wait.
   thread_ = std::thread([this] { server_.listen_after_bind(); });
+  // Stopping works only once the loop runs; a site torn down early would hang.
+  while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 LocalSite::~LocalSite() {
