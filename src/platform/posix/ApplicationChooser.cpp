@@ -120,7 +120,7 @@ void Launch(GAppInfo* app, const std::string& path) {
   if (!g_app_info_launch(app, &files, nullptr, &error)) {
     std::fprintf(stderr, "Could not start %s: %s\n",
                  TerminalText(Utf8ToWide(g_app_info_get_name(app))).c_str(),
-                 error ? error->message : "unknown error");
+                 TerminalText(Utf8ToWide(error ? error->message : "unknown error")).c_str());
   }
   if (error) g_error_free(error);
   g_object_unref(file);
