@@ -27,8 +27,9 @@ int32_t ParseDecimal(const Text& text) {
   for (; i < text.size() && IsDigit(text[i]); ++i) {
     if (magnitude <= kLimit) magnitude = magnitude * 10 + (text[i] - u'0');
   }
-  if (negative) return magnitude >= kLimit ? std::numeric_limits<int32_t>::min()
-                                           : static_cast<int32_t>(-magnitude);
+  if (negative)
+    return magnitude >= kLimit ? std::numeric_limits<int32_t>::min()
+                               : static_cast<int32_t>(-magnitude);
   return magnitude >= kLimit ? std::numeric_limits<int32_t>::max()
                              : static_cast<int32_t>(magnitude);
 }

@@ -95,14 +95,11 @@ TEST_P(FailedDownloadTest, LeavesTheTargetByteForByte) {
   EXPECT_EQ(ReadFile(Target()), earlier);
 }
 
-INSTANTIATE_TEST_SUITE_P(Transfers, FailedDownloadTest,
-                         testing::Values(FailureCase{"NotFound", "/missing"},
-                                         FailureCase{"ServerError", "/error"},
-                                         FailureCase{"BrokenOff", "/broken"},
-                                         FailureCase{"Unreachable", "unreachable"}),
-                         [](const testing::TestParamInfo<FailureCase>& info) {
-                           return info.param.name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Transfers, FailedDownloadTest,
+    testing::Values(FailureCase{"NotFound", "/missing"}, FailureCase{"ServerError", "/error"},
+                    FailureCase{"BrokenOff", "/broken"}, FailureCase{"Unreachable", "unreachable"}),
+    [](const testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
 
 TEST_F(DownloadDialogTest, FailedDownloadWithoutTargetCreatesNone) {
   EXPECT_FALSE(Download("/missing"));

@@ -10,7 +10,7 @@ namespace orvanel::test {
 
 class StderrCapture {
  public:
-  StderrCapture();                        // into a temporary file
+  StderrCapture();                         // into a temporary file
   explicit StderrCapture(int descriptor);  // onto this descriptor (e.g. a terminal)
   ~StderrCapture();
   StderrCapture(const StderrCapture&) = delete;

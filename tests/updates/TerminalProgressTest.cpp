@@ -37,8 +37,7 @@ TEST(TerminalProgressTest, WithoutTerminalWritesTheCaptionThenOneLinePerTenPerce
     window.SetPosition(100);  // repeated: nothing new
     window.Close();
   });
-  EXPECT_EQ(capture.Text(),
-            "Orvanel Update\n10%\n20%\n30%\n40%\n50%\n60%\n70%\n80%\n90%\n100%\n");
+  EXPECT_EQ(capture.Text(), "Orvanel Update\n10%\n20%\n30%\n40%\n50%\n60%\n70%\n80%\n90%\n100%\n");
 }
 
 TEST(TerminalProgressTest, ATenthSkippedOverIsNotWrittenLater) {
@@ -139,13 +138,12 @@ TEST(TerminalProgressTest, OnATerminalTheBarIsRedrawnInPlace) {
       window.Close();
     });
   }
-  const std::string bar40(40, '#');
-  const std::string half = std::string(20, '#') + std::string(20, ' ');
-  // The terminal turns each line feed into CR LF.
-  EXPECT_EQ(reader.Finish(), "Orvanel Update\r\n"
-                             "\r[" + std::string(40, ' ') + "]   0%"
-                             "\r[" + half + "]  50%"
-                             "\r[" + bar40 + "] 100%\r\n");
+  // Each drawing returns to the line's start; the terminal turns a line feed into CR LF.
+  const auto bar = [](int filled, const std::string& percent) {
+    return "\r[" + std::string(filled, '#') + std::string(40 - filled, ' ') + "] " + percent;
+  };
+  EXPECT_EQ(reader.Finish(),
+            "Orvanel Update\r\n" + bar(0, "  0%") + bar(20, " 50%") + bar(40, "100%") + "\r\n");
 }
 
 }  // namespace

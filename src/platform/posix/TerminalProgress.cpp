@@ -27,8 +27,7 @@ constexpr int kBarWidth = 40;
 // What is shown: the bar or the ten-percent lines.
 class ProgressDisplay {
  public:
-  ProgressDisplay()
-      : interactive_(isatty(STDERR_FILENO) == 1), shown_(interactive_ ? -1 : 0) {}
+  ProgressDisplay() : interactive_(isatty(STDERR_FILENO) == 1), shown_(interactive_ ? -1 : 0) {}
 
   void Show(int position) {
     if (position < 0) position = 0;
@@ -116,7 +115,8 @@ class MessageQueue {
 
 class TerminalProgressWindow : public ProgressWindow {
  public:
-  TerminalProgressWindow() : queue_(std::make_shared<MessageQueue>()), owner_(std::this_thread::get_id()) {}
+  TerminalProgressWindow()
+      : queue_(std::make_shared<MessageQueue>()), owner_(std::this_thread::get_id()) {}
 
   void SetPosition(int position) override { Deliver({Message::Kind::SetPosition, position}); }
   void Close() override { Deliver({Message::Kind::Close, 0}); }

@@ -1,0 +1,249 @@
+// The updates as a user meets them: orvanel run as a program through the terminal
+// frontend, against a download site on loopback, with recording stand-ins for
+// pkexec and xdg-open first on PATH.
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "LocalSite.h"
+#include "TestSupport.h"
+#include "platform/Registry.h"
+
+namespace orvanel::test {
+namespace {
+
+namespace registry = platform::registry;
+
+const std::string kQuestion =
+    "Update Orvanel: Download and install the latest version of Orvanel? [y/N] ";
+const std::string kCatalogue = "extensions\r\nxyz\r\nqqz\r\n";
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) lines.push_back(line);
+  return lines;
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+  size_t count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+class UpdateFlowTest : public testing::Test {
+ protected:
+  UpdateFlowTest() : store_("ORVANEL_REGISTRY", dir_ / "store/registry.db") {
+    for (const char* folder : {"bin", "data", "store"}) mkdir((dir_ / folder).c_str(), 0755);
+    Recorder("pkexec", PkexecRecord());
+    Recorder("xdg-open", BrowserRecord());
+    site_.Serve("/analytics/analytics.php", "");
+    site_.Serve("/data_version.txt", "0");
+    site_.Serve("/software_version.txt", "0.2");
+  }
+
+  std::string DataFolder() const { return dir_ / "data/Orvanel"; }
+  std::string PkexecRecord() const { return dir_ / "pkexec.log"; }
+  std::string BrowserRecord() const { return dir_ / "browser.log"; }
+
+  RunResult RunOrvanel(const std::vector<std::string>& arguments, const std::string& input = "") {
+    std::vector<std::string> argv = {ProgramPath("orvanel")};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    RunOptions options;
+    options.input = input;
+    options.env = {{"ORVANEL_REGISTRY", dir_ / "store/registry.db"},
+                   {"XDG_DATA_HOME", dir_ / "data"},
+                   {"ORVANEL_FRONTEND", "terminal"},
+                   {"ORVANEL_INFO_SITE", site_.Base()},
+                   {"ORVANEL_DOWNLOAD_SITE", site_.Base()},
+                   {"PATH", (dir_ / "bin") + ":/usr/bin:/bin"}};
+    options.unsetEnv = {"PKEXEC_UID", "DISPLAY", "WAYLAND_DISPLAY"};
+    return test::Run(argv, options);
+  }
+
+  // File mode with a file of an extension the catalogue lists; the prompt is closed
+  // ("q"), then `answer` goes to the update question.
+  RunResult OpenFile(const std::string& answer) {
+    WriteFile(dir_ / "report.xyz", "data");
+    return RunOrvanel({dir_ / "report.xyz"}, "q\n" + answer + "\n");
+  }
+
+  // The argument lists pkexec was started with. It runs detached, so this waits for
+  // `expected` of them a while; when none are expected, a shorter while for a stray one.
+  std::vector<std::string> PkexecCalls(size_t expected) {
+    const auto wait =
+        expected > 0 ? std::chrono::milliseconds(5000) : std::chrono::milliseconds(500);
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    std::vector<std::string> calls = Lines(ReadFile(PkexecRecord()));
+    while ((expected == 0 || calls.size() < expected) &&
+           std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      calls = Lines(ReadFile(PkexecRecord()));
+    }
+    return calls;
+  }
+
+  // What was asked of the site, without the usage reports.
+  std::vector<std::string> SiteRequests() const {
+    std::vector<std::string> requests;
+    for (const auto& request : site_.Requests()) {
+      if (request.rfind("/analytics/", 0) != 0) requests.push_back(request);
+    }
+    return requests;
+  }
+
+  std::optional<std::u16string> DefaultValue(const std::u16string& keyPath) {
+    registry::Key key;
+    if (registry::OpenKey(keyPath, registry::Access::Read, key) != registry::Status::Ok)
+      return std::nullopt;
+    char16_t buffer[64] = {};
+    uint32_t size = sizeof buffer - sizeof(char16_t);
+    if (registry::QueryValue(key, u"", buffer, size, nullptr) != registry::Status::Ok)
+      return std::nullopt;
+    return std::u16string(buffer);
+  }
+
+  TempDir dir_;
+  LocalSite site_;
+  ScopedEnv store_;
+
+ private:
+  void Recorder(const std::string& name, const std::string& record) {
+    const std::string path = dir_ / ("bin/" + name);
+    WriteFile(path, "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + record + "'\n");
+    chmod(path.c_str(), 0755);
+  }
+};
+
+TEST_F(UpdateFlowTest, InstallFetchesANewerCatalogueAndRegistersItsExtensions) {
+  site_.Serve("/data_version.txt", "7\r\n");
+  site_.Serve("/extensions.txt", kCatalogue);
+
+  const RunResult result = RunOrvanel({"-i"});
+
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(SiteRequests(), (std::vector<std::string>{"/data_version.txt", "/extensions.txt"}));
+  EXPECT_EQ(ReadFile(DataFolder() + "/extensions.txt"), kCatalogue);
+  EXPECT_FALSE(FileExists(DataFolder() + "/tmp_file"));
+  EXPECT_EQ(ReadFile(DataFolder() + "/data_version.txt"), "7");
+  EXPECT_EQ(DefaultValue(u".xyz"), u"Orvanel");
+  EXPECT_EQ(DefaultValue(u".qqz"), u"Orvanel");
+  EXPECT_NE(result.err.find("Orvanel Update\n"), std::string::npos) << result.err;
+}
+
+TEST_F(UpdateFlowTest, InstallWithAFailedCatalogueDownloadKeepsTheOldCatalogueAndVersion) {
+  mkdir(DataFolder().c_str(), 0755);
+  WriteFile(DataFolder() + "/extensions.txt", "extensions\nxyz\n");
+  WriteFile(DataFolder() + "/data_version.txt", "3");
+  site_.Serve("/data_version.txt", "7");
+  site_.Serve("/extensions.txt", "<html>Server error</html>", 500);
+
+  const RunResult result = RunOrvanel({"-i"});
+
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(ReadFile(DataFolder() + "/extensions.txt"), "extensions\nxyz\n");
+  EXPECT_EQ(ReadFile(DataFolder() + "/data_version.txt"), "3")
+      << "the catalogue must be offered again next time";
+  EXPECT_EQ(DefaultValue(u".xyz"), u"Orvanel") << "registration still runs on the old catalogue";
+}
+
+TEST_F(UpdateFlowTest, InstallWithoutANewerCatalogueDownloadsNothing) {
+  mkdir(DataFolder().c_str(), 0755);
+  WriteFile(DataFolder() + "/extensions.txt", "extensions\nxyz\n");
+  WriteFile(DataFolder() + "/data_version.txt", "7");
+  site_.Serve("/data_version.txt", "7");
+  site_.Serve("/extensions.txt", kCatalogue);
+
+  const RunResult result = RunOrvanel({"-i"});
+
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(SiteRequests(), std::vector<std::string>{"/data_version.txt"});
+  EXPECT_EQ(DefaultValue(u".qqz"), std::nullopt);
+}
+
+TEST_F(UpdateFlowTest, NewerProgramAcceptedIsDownloadedAndStartedElevated) {
+  site_.Serve("/software_version.txt", "0.3\r\n");
+  site_.Serve("/data_version.txt", "9");
+  site_.Serve("/installer.exe", std::string("MZ\x90\0installer", 13));
+
+  const RunResult result = OpenFile("y");
+
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(Count(result.err, kQuestion), 1u) << result.err;
+  EXPECT_EQ(SiteRequests(), (std::vector<std::string>{"/software_version.txt", "/installer.exe"}))
+      << "a newer program is offered without asking about the catalogue";
+  const std::string installer = DataFolder() + "/installer.exe";
+  EXPECT_EQ(ReadFile(installer), std::string("MZ\x90\0installer", 13));
+  const auto calls = PkexecCalls(1);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].substr(calls[0].rfind(' ') + 1), installer) << calls[0];
+  EXPECT_EQ(ReadFile(BrowserRecord()), "");
+}
+
+TEST_F(UpdateFlowTest, NewerProgramWhoseDownloadFailsIsNotStarted) {
+  site_.Serve("/software_version.txt", "1.0");
+  mkdir(DataFolder().c_str(), 0755);
+  WriteFile(DataFolder() + "/installer.exe", "stale installer");
+  site_.Serve("/installer.exe", "<html>Not found</html>", 404);
+
+  const RunResult result = OpenFile("yes");
+
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(ReadFile(DataFolder() + "/installer.exe"), "stale installer");
+  EXPECT_TRUE(PkexecCalls(0).empty()) << "no stale or partial installer is run elevated";
+}
+
+TEST_F(UpdateFlowTest, NewerProgramDeclinedAsksNothingMore) {
+  site_.Serve("/software_version.txt", "0.3");
+  site_.Serve("/data_version.txt", "9");
+
+  const RunResult result = OpenFile("n");
+
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(Count(result.err, kQuestion), 1u) << result.err;
+  EXPECT_EQ(SiteRequests(), std::vector<std::string>{"/software_version.txt"});
+  EXPECT_TRUE(PkexecCalls(0).empty());
+  EXPECT_FALSE(FileExists(DataFolder() + "/installer.exe"));
+}
+
+TEST_F(UpdateFlowTest, NewerCatalogueAcceptedRelaunchesElevatedForTheInstall) {
+  site_.Serve("/data_version.txt", "9");
+  site_.Serve("/extensions.txt", kCatalogue);
+
+  const RunResult result = OpenFile("y");
+
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(Count(result.err, kQuestion), 1u) << result.err;
+  EXPECT_EQ(SiteRequests(),
+            (std::vector<std::string>{"/software_version.txt", "/data_version.txt"}))
+      << "the elevated copy fetches the catalogue, not this one";
+  const auto calls = PkexecCalls(1);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].substr(calls[0].size() - 3), " -i") << calls[0];
+  EXPECT_NE(calls[0].find(ProgramPath("orvanel") + " -i"), std::string::npos) << calls[0];
+  EXPECT_FALSE(FileExists(DataFolder() + "/data_version.txt"));
+}
+
+TEST_F(UpdateFlowTest, NothingNewerAsksNothing) {
+  mkdir(DataFolder().c_str(), 0755);
+  WriteFile(DataFolder() + "/data_version.txt", "9");
+  site_.Serve("/data_version.txt", "9");
+
+  const RunResult result = OpenFile("y");
+
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(Count(result.err, "Update Orvanel"), 0u) << result.err;
+  EXPECT_EQ(SiteRequests(),
+            (std::vector<std::string>{"/software_version.txt", "/data_version.txt"}));
+  EXPECT_TRUE(PkexecCalls(0).empty());
+}
+
+}  // namespace
+}  // namespace orvanel::test
