@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "ProgramFixture.h"
 
 namespace orvanel::test {
@@ -111,6 +113,20 @@ INSTANTIATE_TEST_SUITE_P(
                     RelaunchCase{"uninstall", {"-r"}, "-r"},
                     RelaunchCase{"onlyTheFirstArgumentCounts", {"-i", "extra"}, "-i"}),
     [](const auto& info) { return info.param.name; });
+
+// An elevated copy works for the user who asked: what it creates in that user's data
+// folder stays theirs.
+TEST_F(DispatchTest, ElevatedCopyLeavesTheDataFolderToTheInvokingUser) {
+  RunOptions options;
+  options.env["PKEXEC_UID"] = std::to_string(kNobody);
+
+  const RunResult result = RunOrvanel({"-i"}, options);
+
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  struct stat info {};
+  ASSERT_EQ(stat(DataFolder().c_str(), &info), 0);
+  EXPECT_EQ(info.st_uid, kNobody);
+}
 
 class FileModeArgumentTest : public DispatchTest,
                              public testing::WithParamInterface<std::vector<std::string>> {};
