@@ -367,6 +367,29 @@ TEST_F(StoreTest, AWriteGroupIsWrittenAtOnceWhenTheOutermostGroupEnds) {
   EXPECT_TRUE(SeenFromAnotherProcess(u".b"));
 }
 
+TEST_F(StoreTest, InsideAWriteGroupKeysDeletedAndCreatedAgainAreSeenAsTheyAre) {
+  registry::WriteGroup group;
+  registry::Key missing;
+  EXPECT_EQ(registry::OpenKey(u".e1", Access::ReadWrite, missing), Status::NotFound);
+  registry::Key first;
+  ASSERT_EQ(registry::CreateKey(u".e1\\OpenWithProgids", first), Status::Ok);
+  ASSERT_EQ(registry::SetTextValue(first, u"Orvanel", u""), Status::Ok);
+  EXPECT_TRUE(KeyExists(u".E1"));
+
+  ASSERT_EQ(registry::DeleteKey(u".e1\\OpenWithProgids"), Status::Ok);
+  EXPECT_FALSE(KeyExists(u".e1\\OpenWithProgids"));
+  EXPECT_EQ(registry::SetTextValue(first, u"Orvanel", u""), Status::NotFound);  // deleted
+
+  registry::Key second;
+  ASSERT_EQ(registry::CreateKey(u".e1\\openwithprogids", second), Status::Ok);
+  EXPECT_EQ(registry::SetTextValue(first, u"Orvanel", u""), Status::NotFound);
+  ASSERT_EQ(registry::SetTextValue(second, u"Orvanel", u"again"), Status::Ok);
+  EXPECT_EQ(Get(u".e1\\OpenWithProgids", u"orvanel"), SzBytes(u"again"));
+  ASSERT_EQ(registry::DeleteKey(u".e1\\OpenWithProgids"), Status::Ok);
+  ASSERT_EQ(registry::DeleteKey(u".e1"), Status::Ok);
+  EXPECT_EQ(registry::OpenKey(u".e1", Access::Read, missing), Status::NotFound);
+}
+
 TEST_F(StoreTest, AWriteGroupThatWritesNothingCreatesNothing) {
   {
     registry::WriteGroup group;

@@ -101,6 +101,7 @@ Status OpenKey(const Text& path, Access access, Key& key) {
   auto lock = posix::LockRegistrySession();
   const auto store = posix::CurrentStore();
   if (const Status status = store->Open(false); status != Status::Ok) return status;
+  posix::JoinWriteGroupForReading(*store);
   KeyId id;
   if (const Status status = Resolve(*store, components, id); status != Status::Ok) return status;
   // Like a key whose access list lets this user read but not write.
@@ -114,6 +115,7 @@ Status QueryValue(const Key& key, const Text& name, void* buffer, uint32_t& size
   if (!opened) return Status::Failed;
   if (!CanRead(opened->access)) return Status::AccessDenied;
   auto lock = posix::LockRegistrySession();
+  posix::JoinWriteGroupForReading(*opened->store);
   uint32_t storedType = 0;
   std::string data;
   if (const Status status = opened->store->ReadValue(opened->id, name, storedType, data);
@@ -128,6 +130,7 @@ Status QueryValueNarrow(const Key& key, const std::string& name, void* buffer, u
   if (!opened) return Status::Failed;
   if (!CanRead(opened->access)) return Status::AccessDenied;
   auto lock = posix::LockRegistrySession();
+  posix::JoinWriteGroupForReading(*opened->store);
   uint32_t storedType = 0;
   std::string data;
   if (const Status status = opened->store->ReadValue(opened->id, Utf8ToWide(name), storedType, data);

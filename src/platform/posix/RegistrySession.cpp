@@ -1,8 +1,9 @@
 #include "platform/posix/RegistrySession.h"
 
-#include <unistd.h>
+#include <pthread.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace orvanel::platform::posix {
@@ -13,18 +14,35 @@ constexpr const char* kDefaultStorePath = "/var/lib/orvanel/registry.db";
 struct Session {
   std::mutex mutex;
   std::shared_ptr<RegistryStore> current;
-  pid_t owner = 0;
   int groupDepth = 0;
   std::vector<std::shared_ptr<RegistryStore>> grouped;  // stores with an open group transaction
 };
 
+Session& TheSession();
+
+// A forked child must not use its parent's connections (SQLite's locks belong to
+// the process): they are left alone, never closed in the child, which opens its
+// own. Nor is the parent's write group the child's.
+void ForgetParentsStores() {
+  Session& session = TheSession();
+  if (session.current) new std::shared_ptr<RegistryStore>(std::move(session.current));
+  if (!session.grouped.empty())
+    new std::vector<std::shared_ptr<RegistryStore>>(std::move(session.grouped));
+  session.current.reset();
+  session.grouped.clear();
+  session.groupDepth = 0;
+}
+
 // Never destroyed: a Key may be closed during the process's static destruction.
 Session& TheSession() {
-  static Session* session = new Session;
+  static Session* session = [] {
+    pthread_atfork(nullptr, nullptr, ForgetParentsStores);
+    return new Session;
+  }();
   return *session;
 }
 
-std::string StorePath() {
+const char* StorePath() {
   const char* path = std::getenv("ORVANEL_REGISTRY");
   return path && *path ? path : kDefaultStorePath;
 }
@@ -37,19 +55,7 @@ std::unique_lock<std::mutex> LockRegistrySession() {
 
 std::shared_ptr<RegistryStore> CurrentStore() {
   Session& session = TheSession();
-  const pid_t self = getpid();
-  if (session.owner != self) {
-    // A forked child must not use its parent's connection (SQLite's locks belong
-    // to the process): it is left alone, never closed here, and the child opens
-    // its own.
-    if (session.current) new std::shared_ptr<RegistryStore>(std::move(session.current));
-    if (!session.grouped.empty())
-      new std::vector<std::shared_ptr<RegistryStore>>(std::move(session.grouped));
-    session.current.reset();
-    session.grouped.clear();
-    session.owner = self;
-  }
-  const std::string path = StorePath();
+  const char* path = StorePath();
   if (!session.current || session.current->path() != path)
     session.current = std::make_shared<RegistryStore>(path);
   return session.current;
@@ -80,6 +86,10 @@ registry::Status BeginWrite(RegistryStore& store) {
     session.grouped.push_back(store.shared_from_this());
   }
   return status;
+}
+
+void JoinWriteGroupForReading(RegistryStore& store) {
+  if (TheSession().groupDepth > 0 && !store.readOnly()) BeginWrite(store);  // else reads alone
 }
 
 void EnterWriteGroup() {

@@ -34,6 +34,11 @@ void CloseKeyHandle(std::intptr_t handle);
 // when one is alive.
 registry::Status BeginWrite(RegistryStore& store);
 
+// Inside a write group, reads of a store this process may write join the group's
+// transaction (taking the write lock up front, as writes do), so that the reads
+// between grouped writes need no locking of their own.
+void JoinWriteGroupForReading(RegistryStore& store);
+
 void EnterWriteGroup();
 void LeaveWriteGroup();
 

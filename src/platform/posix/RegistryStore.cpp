@@ -55,6 +55,9 @@ constexpr const char* kQueries[] = {
     "INSERT INTO vals(key, fold, name, type, data)"
     " SELECT ?1, ?2, ?3, ?4, ?5 WHERE EXISTS(SELECT 1 FROM keys WHERE id = ?1)"
     " ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data",
+    // The same for a key known to exist.
+    "INSERT INTO vals(key, fold, name, type, data) VALUES(?1, ?2, ?3, ?4, ?5)"
+    " ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data",
     "DELETE FROM vals WHERE key = ?1 AND fold = ?2",
     "SELECT name FROM keys WHERE parent = ?1 ORDER BY fold",
     "SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY fold",
@@ -142,6 +145,7 @@ void RegistryStore::Close() {
   schemaReady_ = false;
   inTransaction_ = false;
   grouped_ = false;
+  lookups_.Clear();
 }
 
 void RegistryStore::Report(const std::string& reason) {
@@ -336,6 +340,7 @@ Status RegistryStore::BeginWrite(bool grouped, bool& startedGroup) {
   // not become a writer while another process writes, and would fail as "locked".
   if (const int rc = Exec("BEGIN IMMEDIATE"); rc != SQLITE_OK) return Fail(rc);
   inTransaction_ = true;
+  lookups_.Clear();
   grouped_ = grouped;
   if (const Status status = EnsureSchema(); status != Status::Ok) {
     Exec("ROLLBACK");
@@ -348,14 +353,17 @@ Status RegistryStore::BeginWrite(bool grouped, bool& startedGroup) {
 
 Status RegistryStore::EndWrite(Status result) {
   if (!inTransaction_) return result;
+  if (result != Status::Ok) lookups_.Clear();  // a failed step may have changed less than it says
   if (sqlite3_get_autocommit(db_)) {
     // SQLite has already rolled the transaction back after an error.
     if (grouped_) Report("the writes grouped so far were lost");
     inTransaction_ = grouped_ = false;
+    lookups_.Clear();
     return result == Status::Ok ? Status::Failed : result;
   }
   if (grouped_) return result;
   inTransaction_ = false;
+  lookups_.Clear();
   if (result != Status::Ok) {
     Exec("ROLLBACK");
     return result;
@@ -371,6 +379,7 @@ Status RegistryStore::EndWrite(Status result) {
 void RegistryStore::CommitGroup() {
   if (!inTransaction_ || !grouped_) return;
   inTransaction_ = grouped_ = false;
+  lookups_.Clear();
   if (sqlite3_get_autocommit(db_)) return;
   if (const int rc = Exec("COMMIT"); rc != SQLITE_OK) {
     Fail(rc);
@@ -413,15 +422,19 @@ Status RegistryStore::ListValues(KeyId key, std::vector<StoredValue>& values) {
 Status RegistryStore::FindChildOnce(KeyId parent, const Text& name, KeyId& child) {
   if (const Status status = SchemaReadyForReading(); status != Status::Ok) return status;
   const std::string fold = FoldName(name);
-  Use use(*this, kFindChild);
-  if (!use) return Fail(sqlite3_errcode(db_));
-  use.Int(1, parent).Bytes(2, fold);
-  const int rc = use.Step();
-  if (rc == SQLITE_ROW) {
-    child = sqlite3_column_int64(use.get(), 0);
-    return Status::Ok;
+  KeyId found = KeyLookupCache::kAbsent;
+  if (!inTransaction_ || !lookups_.Find(parent, fold, found)) {
+    Use use(*this, kFindChild);
+    if (!use) return Fail(sqlite3_errcode(db_));
+    use.Int(1, parent).Bytes(2, fold);
+    const int rc = use.Step();
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) return Fail(rc);
+    if (rc == SQLITE_ROW) found = sqlite3_column_int64(use.get(), 0);
+    if (inTransaction_) lookups_.Remember(parent, fold, found);
   }
-  return rc == SQLITE_DONE ? Status::NotFound : Fail(rc);
+  if (found == KeyLookupCache::kAbsent) return Status::NotFound;
+  child = found;
+  return Status::Ok;
 }
 
 Status RegistryStore::AddChild(KeyId parent, const Text& name, KeyId& child) {
@@ -432,6 +445,7 @@ Status RegistryStore::AddChild(KeyId parent, const Text& name, KeyId& child) {
   use.Int(1, parent).Bytes(2, bytes).Bytes(3, fold);
   if (const int rc = use.Step(); rc != SQLITE_DONE) return Fail(rc);
   child = sqlite3_last_insert_rowid(db_);
+  lookups_.Remember(parent, fold, child);
   return Status::Ok;
 }
 
@@ -456,6 +470,7 @@ Status RegistryStore::HasChildren(KeyId key, bool& hasChildren) {
 }
 
 Status RegistryStore::RemoveKey(KeyId key) {
+  lookups_.Clear();
   {
     Use use(*this, kRemoveValues);
     if (!use) return Fail(sqlite3_errcode(db_));
@@ -486,7 +501,7 @@ Status RegistryStore::WriteValue(KeyId key, const Text& name, std::uint32_t type
                                  const void* data, std::uint32_t size) {
   const std::string bytes = NameBytes(name);
   const std::string fold = FoldName(name);
-  Use use(*this, kWriteValue);
+  Use use(*this, inTransaction_ && lookups_.IsKnownToExist(key) ? kWriteValueUnchecked : kWriteValue);
   if (!use) return Fail(sqlite3_errcode(db_));
   use.Int(1, key).Bytes(2, fold).Bytes(3, bytes).Int(4, type).Bytes(5, data, size);
   if (const int rc = use.Step(); rc != SQLITE_DONE) return Fail(rc);

@@ -11,6 +11,7 @@
 
 #include "common/Text.h"
 #include "platform/Registry.h"
+#include "platform/posix/RegistryKeyCache.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -76,6 +77,7 @@ class RegistryStore : public std::enable_shared_from_this<RegistryStore> {
     kRemoveKey,
     kReadValue,
     kWriteValue,
+    kWriteValueUnchecked,
     kRemoveValue,
     kListChildren,
     kListValues,
@@ -115,6 +117,7 @@ class RegistryStore : public std::enable_shared_from_this<RegistryStore> {
   bool grouped_ = false;
   bool interrupted_ = false;  // a killed writer's journal is in the way of reading
   std::string lastReport_;
+  KeyLookupCache lookups_;  // only while this connection holds the write lock
 };
 
 }  // namespace orvanel::platform::posix
