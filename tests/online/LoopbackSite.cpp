@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <memory>
 #include <stdexcept>
 
@@ -23,6 +24,8 @@ LoopbackSite::LoopbackSite() {
   if (port_ <= 0) throw std::runtime_error("the loopback site cannot listen");
   // The socket listens already; requests made before the loop runs just wait.
   thread_ = std::thread([this] { server_.listen_after_bind(); });
+  // Stopping a server whose loop has not started yet does not stop it.
+  while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 LoopbackSite::~LoopbackSite() {
