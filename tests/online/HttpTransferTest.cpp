@@ -35,6 +35,8 @@ bool NeverGoesBack(const std::vector<int>& positions) {
 
 class HttpTransferTest : public ::testing::Test {
  protected:
+  // Declared first, so that it outlives the site whose threads may still call it.
+  RecordingProgressWindow window;
   LoopbackSite site;
   TempDir dir;
   const std::string destination = dir / "download";
@@ -127,7 +129,6 @@ TEST(HttpGetTextTest, RefusedConnectionGivesAnEmptyText) {
 
 TEST_F(HttpTransferTest, DownloadWritesTheBodyAndMovesTheBarToTheEnd) {
   // Twenty bytes at a time; the site waits until each tenth has shown on the bar.
-  RecordingProgressWindow window;
   std::vector<std::string> parts;
   for (int i = 0; i < 10; ++i) parts.push_back(Bytes(20, static_cast<char>('a' + i)));
   site.ServeInParts("/extensions.txt", parts, [&](size_t sent) {
@@ -148,7 +149,6 @@ TEST_F(HttpTransferTest, DownloadWritesTheBodyAndMovesTheBarToTheEnd) {
 
 TEST_F(HttpTransferTest, PositionDividesFirstThenTruncates) {
   // 29 / 100 * 100 is a little below 29 in double precision.
-  RecordingProgressWindow window;
   site.ServeInParts("/installer.exe", {Bytes(29), Bytes(71)}, [&](size_t sent) {
     if (sent == 1) {
       EXPECT_TRUE(window.WaitFor(28));
@@ -162,7 +162,6 @@ TEST_F(HttpTransferTest, PositionDividesFirstThenTruncates) {
 }
 
 TEST_F(HttpTransferTest, WithoutADeclaredLengthTheBarStaysAtZero) {
-  RecordingProgressWindow window;
   const std::string body = Bytes(300);
   site.ServeUnsized("/extensions.txt", body);
   EXPECT_TRUE(Download("/extensions.txt", &window));
@@ -231,7 +230,6 @@ class StalledSiteTest : public HttpTransferTest {
 
 TEST_F(StalledSiteTest, DownloadFromASiteThatStopsMidwayFailsAndKeepsWhatArrived) {
   site.ServeStalled("/installer.exe", Bytes(100), 1000);
-  RecordingProgressWindow window;
   EXPECT_FALSE(Download("/installer.exe", &window));
   EXPECT_EQ(ReadFile(destination), Bytes(100));
   EXPECT_EQ(window.Positions().back(), 10);
