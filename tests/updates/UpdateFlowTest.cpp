@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "LocalSite.h"
+#include "SpawnedRun.h"
 #include "TestSupport.h"
 #include "platform/Registry.h"
 
@@ -65,7 +66,7 @@ class UpdateFlowTest : public testing::Test {
                    {"ORVANEL_DOWNLOAD_SITE", site_.Base()},
                    {"PATH", (dir_ / "bin") + ":/usr/bin:/bin"}};
     options.unsetEnv = {"PKEXEC_UID", "DISPLAY", "WAYLAND_DISPLAY"};
-    return test::Run(argv, options);
+    return RunSpawned(argv, options);
   }
 
   // File mode with a file of an extension the catalogue lists; the prompt is closed
