@@ -1,11 +1,14 @@
 #include "TestSupport.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 #include <cerrno>
 #include <chrono>
@@ -84,9 +87,45 @@ void DrainInto(int fd, std::string& sink, bool& open) {
     open = false;
 }
 
+// Everything the child needs is prepared before the fork: a test process may run
+// server threads, and after a fork only async-signal-safe calls are sound.
+std::vector<std::string> ChildEnvironment(const RunOptions& options) {
+  std::map<std::string, std::string> variables;
+  for (char** entry = environ; *entry; ++entry) {
+    const std::string setting = *entry;
+    const size_t equals = setting.find('=');
+    if (equals != std::string::npos) variables[setting.substr(0, equals)] = setting.substr(equals + 1);
+  }
+  for (const auto& name : options.unsetEnv) variables.erase(name);
+  for (const auto& [name, value] : options.env) variables[name] = value;
+  std::vector<std::string> settings;
+  for (const auto& [name, value] : variables) settings.push_back(name + "=" + value);
+  return settings;
+}
+
+std::string ResolveProgram(const std::string& program) {
+  if (program.find('/') != std::string::npos) return program;
+  const char* path = getenv("PATH");
+  std::istringstream folders(path ? path : "/usr/bin:/bin");
+  for (std::string folder; std::getline(folders, folder, ':');) {
+    const std::string candidate = folder + "/" + program;
+    if (access(candidate.c_str(), X_OK) == 0) return candidate;
+  }
+  return program;
+}
+
 }  // namespace
 
 RunResult Run(const std::vector<std::string>& argv, const RunOptions& options) {
+  const std::string program = ResolveProgram(argv.at(0));
+  std::vector<char*> args;
+  for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  const std::vector<std::string> settings = ChildEnvironment(options);
+  std::vector<char*> environment;
+  for (const auto& s : settings) environment.push_back(const_cast<char*>(s.c_str()));
+  environment.push_back(nullptr);
+
   int in[2], out[2], err[2];
   if (pipe(in) || pipe(out) || pipe(err)) throw std::runtime_error("pipe failed");
   const pid_t pid = fork();
@@ -97,15 +136,12 @@ RunResult Run(const std::vector<std::string>& argv, const RunOptions& options) {
     dup2(err[1], 2);
     for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) close(fd);
     setpgid(0, 0);
-    for (const auto& name : options.unsetEnv) unsetenv(name.c_str());
-    for (const auto& [name, value] : options.env) setenv(name.c_str(), value.c_str(), 1);
     if (options.runAsUser) {
-      if (setgid(*options.runAsUser) != 0 || setuid(*options.runAsUser) != 0) _exit(126);
+      if (setgroups(0, nullptr) != 0 || setgid(*options.runAsUser) != 0 ||
+          setuid(*options.runAsUser) != 0)
+        _exit(126);
     }
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    execvp(args[0], args.data());
+    execve(program.c_str(), args.data(), environment.data());
     _exit(127);
   }
   close(in[0]);

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "LocalSite.h"
-#include "SpawnedRun.h"
 #include "TestSupport.h"
 #include "platform/Registry.h"
 
@@ -66,7 +65,7 @@ class UpdateFlowTest : public testing::Test {
                    {"ORVANEL_DOWNLOAD_SITE", site_.Base()},
                    {"PATH", (dir_ / "bin") + ":/usr/bin:/bin"}};
     options.unsetEnv = {"PKEXEC_UID", "DISPLAY", "WAYLAND_DISPLAY"};
-    return RunSpawned(argv, options);
+    return test::Run(argv, options);
   }
 
   // File mode with a file of an extension the catalogue lists; the prompt is closed
