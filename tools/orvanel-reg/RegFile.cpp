@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "KeyName.h"
+#include "platform/posix/RegistryNames.h"
 
 namespace orvanel::reg {
 namespace {
@@ -14,14 +15,6 @@ constexpr const char* kHeader = "Windows Registry Editor Version 5.00";
 // Hex lists wrap before this column, as regedit and Wine wrap them.
 constexpr size_t kHexLineLimit = 77;
 constexpr size_t kContinuationIndent = 2;
-
-Text TextFromLe(const std::string& bytes) {
-  Text text(bytes.size() / 2, u'\0');
-  for (size_t i = 0; i < text.size(); ++i)
-    text[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                    static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
-  return text;
-}
 
 std::string LeFromText(const Text& text) {
   std::string bytes;
@@ -52,7 +45,7 @@ bool HasUnpairedSurrogate(const Text& text) {
 // the same bytes: one terminating null, no other, and text that UTF-8 can carry.
 bool WritesAsString(const NamedValue& value, Text& text) {
   if (value.type != Type::Sz || value.data.size() < 2 || value.data.size() % 2 != 0) return false;
-  text = TextFromLe(value.data);
+  text = platform::posix::NameFromBytes(value.data);
   if (text.back() != u'\0') return false;
   text.pop_back();
   return text.find(u'\0') == Text::npos && !HasUnpairedSurrogate(text);
@@ -116,7 +109,7 @@ void AppendValue(std::string& out, const NamedValue& value) {
 
 Text DecodeFile(const std::string& bytes) {
   if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE')
-    return TextFromLe(bytes.substr(2));
+    return platform::posix::NameFromBytes(bytes.substr(2));
   if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) return Utf8ToWide(bytes.substr(3));
   return Utf8ToWide(bytes);
 }

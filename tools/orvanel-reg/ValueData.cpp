@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "KeyName.h"
+#include "platform/posix/RegistryNames.h"
 
 namespace orvanel::reg {
 namespace {
@@ -21,14 +22,6 @@ constexpr TypeEntry kTypes[] = {
     {Type::Link, "REG_LINK"},           {Type::MultiSz, "REG_MULTI_SZ"},
     {Type::Qword, "REG_QWORD"},
 };
-
-Text TextFromLe(const std::string& bytes) {
-  Text text(bytes.size() / 2, u'\0');
-  for (size_t i = 0; i < text.size(); ++i)
-    text[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                    static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
-  return text;
-}
 
 void AppendLe(std::string& bytes, const Text& text) {
   for (char16_t unit : text) {
@@ -92,11 +85,11 @@ std::string ShowData(Type type, const std::string& data) {
   switch (type) {
     case Type::Sz:
     case Type::ExpandSz: {
-      const Text text = TextFromLe(data);
+      const Text text = platform::posix::NameFromBytes(data);
       return WideToUtf8(text.substr(0, text.find(u'\0')));
     }
     case Type::MultiSz: {
-      Text text = TextFromLe(data);
+      Text text = platform::posix::NameFromBytes(data);
       while (!text.empty() && text.back() == u'\0') text.pop_back();
       std::string shown;
       for (char16_t unit : text) shown += unit == u'\0' ? std::string("\\0") : WideToUtf8(Text(1, unit));

@@ -110,30 +110,30 @@ Status OpenKey(const Text& path, Access access, Key& key) {
   return Status::Ok;
 }
 
-Status QueryValue(const Key& key, const Text& name, void* buffer, uint32_t& size, Type* type) {
+// A value's type and bytes as stored, for the wide and the narrow read alike.
+static Status ReadStoredValue(const Key& key, const Text& name, uint32_t& storedType,
+                              std::string& data) {
   const OpenedKey* opened = CheckedKey(key);
   if (!opened) return Status::Failed;
   if (!CanRead(opened->access)) return Status::AccessDenied;
   auto lock = posix::LockRegistrySession();
   posix::JoinWriteGroupForReading(*opened->store);
+  return opened->store->ReadValue(opened->id, name, storedType, data);
+}
+
+Status QueryValue(const Key& key, const Text& name, void* buffer, uint32_t& size, Type* type) {
   uint32_t storedType = 0;
   std::string data;
-  if (const Status status = opened->store->ReadValue(opened->id, name, storedType, data);
-      status != Status::Ok)
+  if (const Status status = ReadStoredValue(key, name, storedType, data); status != Status::Ok)
     return status;
   return CopyOut(data, storedType, buffer, size, type);
 }
 
 Status QueryValueNarrow(const Key& key, const std::string& name, void* buffer, uint32_t& size,
                         Type* type) {
-  const OpenedKey* opened = CheckedKey(key);
-  if (!opened) return Status::Failed;
-  if (!CanRead(opened->access)) return Status::AccessDenied;
-  auto lock = posix::LockRegistrySession();
-  posix::JoinWriteGroupForReading(*opened->store);
   uint32_t storedType = 0;
   std::string data;
-  if (const Status status = opened->store->ReadValue(opened->id, Utf8ToWide(name), storedType, data);
+  if (const Status status = ReadStoredValue(key, Utf8ToWide(name), storedType, data);
       status != Status::Ok)
     return status;
   // Text types come back in the narrow charset, nulls included; others as stored.
