@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "LocalSite.h"
+#include "LoopbackSite.h"
 #include "StderrCapture.h"
 #include "TestSupport.h"
 #include "app/Locations.h"
@@ -32,7 +32,7 @@ class DownloadDialogTest : public testing::Test {
   }
 
   TempDir dir_;
-  LocalSite site_;
+  LoopbackSite site_;
   StderrCapture stderr_;
 };
 

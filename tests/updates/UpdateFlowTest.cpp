@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "LocalSite.h"
+#include "LoopbackSite.h"
 #include "TestSupport.h"
 #include "platform/Registry.h"
 
@@ -111,7 +111,7 @@ class UpdateFlowTest : public testing::Test {
   }
 
   TempDir dir_;
-  LocalSite site_;
+  LoopbackSite site_;
   ScopedEnv store_;
 
  private:

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "LocalSite.h"
+#include "LoopbackSite.h"
 #include "TestSupport.h"
 #include "app/Locations.h"
 #include "updates/VersionChecks.h"
@@ -25,7 +25,7 @@ class VersionChecksTest : public testing::Test {
   std::string LocalVersionFile() const { return DataFolder() + "/data_version.txt"; }
 
   TempDir dir_;
-  LocalSite site_;
+  LoopbackSite site_;
   ScopedEnv downloadSite_;
 };
 

@@ -1,4 +1,4 @@
-// A site on loopback for the transfer tests: a real HTTP server in its own thread
+// A site on loopback for the tests: a real HTTP server in its own thread
 // that answers the paths it was given in the ways a real site can behave, good
 // and bad, and records every request.
 #pragma once
