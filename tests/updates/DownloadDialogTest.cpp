@@ -6,7 +6,7 @@
 #include <string>
 
 #include "LoopbackSite.h"
-#include "StderrCapture.h"
+#include "StreamCapture.h"
 #include "TestSupport.h"
 #include "app/Locations.h"
 #include "updates/DownloadDialog.h"
@@ -33,7 +33,7 @@ class DownloadDialogTest : public testing::Test {
 
   TempDir dir_;
   LoopbackSite site_;
-  StderrCapture stderr_;
+  StreamCapture stderr_{STDERR_FILENO};
 };
 
 const std::string kCatalogue = "extensions\r\nxyz\r\nabc\r\n";

@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "StderrCapture.h"
+#include "StreamCapture.h"
 #include "platform/Ui.h"
 
 namespace orvanel::test {
@@ -31,7 +31,7 @@ void RunWithWorker(const std::u16string& caption, Work work) {
 }
 
 TEST(TerminalProgressTest, WithoutTerminalWritesTheCaptionThenOneLinePerTenPercent) {
-  StderrCapture capture;
+  StreamCapture capture(STDERR_FILENO);
   RunWithWorker(u"Orvanel Update", [](ProgressWindow& window) {
     for (int position = 0; position <= 100; ++position) window.SetPosition(position);
     window.SetPosition(100);  // repeated: nothing new
@@ -41,7 +41,7 @@ TEST(TerminalProgressTest, WithoutTerminalWritesTheCaptionThenOneLinePerTenPerce
 }
 
 TEST(TerminalProgressTest, ATenthSkippedOverIsNotWrittenLater) {
-  StderrCapture capture;
+  StreamCapture capture(STDERR_FILENO);
   RunWithWorker(u"Orvanel Update", [](ProgressWindow& window) {
     window.SetPosition(28);
     window.SetPosition(35);
@@ -52,7 +52,7 @@ TEST(TerminalProgressTest, ATenthSkippedOverIsNotWrittenLater) {
 }
 
 TEST(TerminalProgressTest, EachCallReturnsOnlyOnceTheWindowHasHandledIt) {
-  StderrCapture capture;
+  StreamCapture capture(STDERR_FILENO);
   std::vector<std::string> seenAfterCall;
   RunWithWorker(u"Orvanel Update", [&](ProgressWindow& window) {
     for (int position : {10, 40, 70}) {
@@ -68,7 +68,7 @@ TEST(TerminalProgressTest, EachCallReturnsOnlyOnceTheWindowHasHandledIt) {
 }
 
 TEST(TerminalProgressTest, StartedRunsOnTheCallingThreadAndMayCloseAtOnce) {
-  StderrCapture capture;
+  StreamCapture capture(STDERR_FILENO);
   const std::thread::id caller = std::this_thread::get_id();
   std::thread::id startedOn;
   RunProgressWindow(u"Orvanel Update", [&](ProgressWindow& window) {
@@ -129,7 +129,7 @@ TEST(TerminalProgressTest, OnATerminalTheBarIsRedrawnInPlace) {
   TerminalReader reader;
   ASSERT_GE(reader.terminal(), 0) << "no pseudo-terminal available";
   {
-    StderrCapture onTerminal(reader.terminal());
+    StreamCapture onTerminal(STDERR_FILENO, reader.terminal());
     RunWithWorker(u"Orvanel Update", [](ProgressWindow& window) {
       window.SetPosition(0);
       window.SetPosition(50);
