@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "online/TransferLimits.h"
+#include "platform/CodePage.h"
 #include "platform/Files.h"
 
 namespace orvanel {
@@ -24,7 +25,7 @@ constexpr long kDownloadBlockBytes = 100 * 1024;
 
 // The URLs are plain ASCII, so the system's narrow charset gives the same bytes
 // that any other conversion would.
-std::string UrlBytes(const Text& url) { return WideToAnsi(url); }
+std::string UrlBytes(const Text& url) { return platform::WideToAnsi(url); }
 
 // Appends what arrives to the text of the fetch in progress; never stops a transfer.
 size_t ReceiveText(char* data, size_t size, size_t count, void* received) {

@@ -3,10 +3,11 @@
 #include <cstdio>
 #include <string>
 
-#include "app/Locations.h"
+#include "common/DataFiles.h"
 #include "common/ProgramInfo.h"
 #include "online/HttpTransfer.h"
 #include "online/MachineId.h"
+#include "platform/DataFolder.h"
 #include "platform/Files.h"
 
 namespace orvanel {
@@ -41,7 +42,7 @@ Tracker::Tracker() {
   uninstallPart = u"&uninstall=true";
   analyticsBase = InfoSiteBase() + u"/analytics/analytics.php?ID=";
   dataFolder = DataFolderPath();
-  dataPart = u"&data=" + Utf8ToWide(ReadJoinedLines(dataFolder + u"data_version.txt"));
+  dataPart = u"&data=" + Utf8ToWide(ReadJoinedLines(dataFolder + kDataVersionFileName));
   softwarePart = u"&software=" + ProgramVersionText();
   publisherPart = u"&pub=" + kPublisher;
 }
