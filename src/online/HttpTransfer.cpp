@@ -6,6 +6,7 @@
 
 #include "online/TransferLimits.h"
 #include "platform/CodePage.h"
+#include "platform/Diagnostics.h"
 #include "platform/Files.h"
 
 namespace orvanel {
@@ -70,7 +71,9 @@ void HttpPing(const Text& url) {
   SetLimits(curl);
   // The answer goes to libcurl's default receiver, standard output.
   const CURLcode result = curl_easy_perform(curl);
-  if (result != CURLE_OK) std::fprintf(stderr, "curl_easy_perform() failed: %s\n", curl_easy_strerror(result));
+  if (result != CURLE_OK)
+    platform::ReportDiagnostic(std::string("curl_easy_perform() failed: ") +
+                               curl_easy_strerror(result));
   curl_easy_cleanup(curl);
 }
 

@@ -53,7 +53,7 @@ void Tracker::ReportUninstall() { Report(uninstallPart); }
 
 void Tracker::Report(const Text& actionPart) {
   if (trackingOff) return;
-  // Sent once; a failure is told on standard error by the transfer and not retried.
+  // Sent once; a failure is told through the diagnostics by the transfer and not retried.
   HttpPing(analyticsBase + machineId + actionPart + dataPart + softwarePart + publisherPart);
 }
 
