@@ -1,6 +1,9 @@
-// Single HTTP GET transfers over libcurl's easy interface.
+// Single HTTP GET transfers over libcurl's easy interface, each bounded in time and
+// size by the TransferLimits. Only an answer with a 2xx status is the thing asked for;
+// redirects are never followed.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "common/Text.h"
@@ -12,11 +15,15 @@ namespace orvanel {
 // "curl_easy_perform() failed: <reason>" through the diagnostics channel.
 void HttpPing(const Text& url);
 
-// The body of the answer, as it came (also an error page's); empty when nothing arrived.
-std::string HttpGetText(const Text& url);
+// The whole body of a 2xx answer, byte for byte. Nothing for any other status, a
+// transfer that broke off or ran out of time, or an answer over the size limit; each
+// of those writes one line through the diagnostics channel.
+std::optional<std::string> HttpGetText(const Text& url);
 
-// Writes the body into `destination` and moves `progress` (may be null) from 0 to 100.
-// True only when the transfer completed with a status below 400.
+// Writes the body of a 2xx answer into `destination` and moves `progress` (may be
+// null) from 0 to 100. True only when the whole answer arrived and was written; any
+// other status writes nothing of its body. A failed transfer leaves in `destination`
+// what had arrived; the caller throws it away.
 bool HttpDownloadFile(const Text& url, const Text& destination, platform::ui::ProgressWindow* progress);
 
 }  // namespace orvanel

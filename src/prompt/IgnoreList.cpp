@@ -39,7 +39,10 @@ LineRead ReadListLine(std::FILE* file, std::string& line) {
 }
 
 // The entry's bytes, one per character, or nothing when the format cannot hold it.
+// A line longer than the reader compares would never match: the prompt would come
+// back and the list would grow at every tick, so such an entry is not written.
 std::optional<std::string> EntryBytes(const Text& extension) {
+  if (extension.size() > kMaxLineBytes) return std::nullopt;
   std::string bytes;
   for (const char16_t c : extension) {
     if (c > 0xFF || c == u'\n') return std::nullopt;

@@ -13,7 +13,8 @@ bool IsExtensionIgnored(const Text& extension);
 
 // Appends the prompt's current extension as a line of its own. An extension that the
 // one-byte-per-character format cannot hold (a character above U+00FF, or a line feed)
-// is not written, so the prompt shows again next time. Always true: nothing is reported.
+// or that is longer than the lines IsExtensionIgnored compares is not written, so the
+// prompt shows again next time. Always true: nothing is reported.
 bool IgnoreExtension();
 
 }  // namespace orvanel

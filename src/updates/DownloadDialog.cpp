@@ -41,6 +41,9 @@ void DownloadAndReplace(platform::ui::ProgressWindow& window) {
   } catch (const std::exception&) {
     // Out of memory or the like inside the transfer: it counts as failed.
   }
+  // What a failed download left (a part of the file, or all of a file that could not
+  // take the target's place) is of no use, and the next download starts afresh.
+  if (!state.replaced) platform::RemoveFile(state.tmpPath);
   window.Close();
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "common/DataFiles.h"
@@ -51,14 +52,20 @@ int32_t ParseBytes(const std::string& bytes) { return ParseDecimal(WidenBytes(by
 }  // namespace
 
 bool CatalogueUpdateAvailable() {
-  const int32_t remote = ParseBytes(HttpGetText(DownloadSiteBase() + u"/data_version.txt"));
+  // No answer says nothing about the site's catalogue: nothing newer, nothing remembered.
+  const std::optional<std::string> answer = HttpGetText(DownloadSiteBase() + u"/data_version.txt");
+  if (!answer) return false;
+  const int32_t remote = ParseBytes(*answer);
   RememberedRemoteDataVersion() = remote;
   const int32_t local = ParseBytes(ReadFirstLine(LocalDataVersionPath()));
   return local < remote;
 }
 
 bool SoftwareUpdateAvailable() {
-  const Text version = WidenBytes(HttpGetText(DownloadSiteBase() + u"/software_version.txt"));
+  const std::optional<std::string> answer =
+      HttpGetText(DownloadSiteBase() + u"/software_version.txt");
+  if (!answer) return false;
+  const Text version = WidenBytes(*answer);
   const size_t stop = version.find(u'.');
   const int32_t major = ParseDecimal(version.substr(0, stop));
   const int32_t minor = stop == Text::npos ? major : ParseDecimal(version.substr(stop + 1));

@@ -5,11 +5,13 @@
 namespace orvanel {
 
 // Fetches the site's data version (remembered for SaveDataVersion, whatever the
-// answer) and compares it with the local one: true when the site's is greater.
-// An unreachable site or an error page reads as 0, as does a missing local file.
+// number) and compares it with the local one: true when the site's is greater.
+// A failed fetch (unreachable site, redirect, error status, an answer too long or too
+// slow) is false and remembers nothing. A missing local file reads as 0.
 bool CatalogueUpdateAvailable();
 
-// True when the site's "major.minor" is above this build's version.
+// True when the site's "major.minor" is above this build's version; false when the
+// fetch failed.
 bool SoftwareUpdateAvailable();
 
 // Writes the data version remembered by the last CatalogueUpdateAvailable (0 when

@@ -103,6 +103,30 @@ TEST_F(IgnoreListTest, AnExtensionWithoutOneByteFormIsNotWritten) {
   EXPECT_EQ(test::ReadFile(ListFile()), "x\xFF\r\nxyz\r\n");
 }
 
+// Whatever a tick writes, the next look-up finds: otherwise the prompt comes back and
+// the list grows by a line at every tick.
+TEST_F(IgnoreListTest, EveryWrittenEntryIsFoundAgain) {
+  struct Case {
+    size_t length;
+    bool written;
+  };
+  for (const Case c : {Case{1, true}, Case{258, true}, Case{259, true}, Case{260, false},
+                       Case{5000, false}}) {
+    const Text extension(c.length, u'e');
+    test::WriteFile(ListFile(), "");
+    PromptFor(u"file." + extension);
+    IgnoreExtension();
+    IgnoreExtension();
+    const std::string list = test::ReadFile(ListFile());
+    if (c.written) {
+      EXPECT_EQ(list, std::string(c.length, 'e') + "\r\n" + std::string(c.length, 'e') + "\r\n");
+      EXPECT_TRUE(IsExtensionIgnored(extension)) << c.length;
+    } else {
+      EXPECT_EQ(list, "") << c.length << ": a line that is never matched is not written";
+    }
+  }
+}
+
 TEST_F(IgnoreListTest, WithoutTheDataFolderNothingIsWrittenAndNothingIsIgnored) {
   StorePromptState(nullptr, u"/some/dir/report.xyz", Utf8ToWide(dir_ / "missing/"), u'/');
   EXPECT_TRUE(IgnoreExtension());

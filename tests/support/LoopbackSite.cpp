@@ -119,6 +119,28 @@ void LoopbackSite::ServeSilent(const std::string& path) {
   };
 }
 
+void LoopbackSite::ServeRedirect(const std::string& path, int status, const std::string& location,
+                                 const std::string& body) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  handlers_[path] = [status, location, body](httplib::Response& response) {
+    response.status = status;
+    response.set_header("Location", location);
+    response.set_content(body, "text/html");
+  };
+}
+
+void LoopbackSite::ServeEndless(const std::string& path, const std::string& piece,
+                                std::chrono::milliseconds interval) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  handlers_[path] = [this, piece, interval](httplib::Response& response) {
+    response.set_chunked_content_provider(kBinary, [this, piece, interval](size_t,
+                                                                          httplib::DataSink& sink) {
+      if (WaitReleasedFor(interval)) return false;
+      return sink.write(piece.data(), piece.size());
+    });
+  };
+}
+
 std::vector<std::string> LoopbackSite::Requests() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return requests_;
@@ -138,6 +160,11 @@ void LoopbackSite::Handle(const httplib::Request& request, httplib::Response& re
     response.status = 404;
     response.set_content("<html><body>Not Found</body></html>", "text/html");
   }
+}
+
+bool LoopbackSite::WaitReleasedFor(std::chrono::milliseconds interval) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  return releasedChanged_.wait_for(lock, interval, [this] { return released_; });
 }
 
 void LoopbackSite::WaitUntilReleased() {

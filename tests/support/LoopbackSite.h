@@ -5,6 +5,7 @@
 
 #include <httplib.h>
 
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <map>
@@ -45,6 +46,15 @@ class LoopbackSite {
   // Accepts the request and never answers it until the site ends.
   void ServeSilent(const std::string& path);
 
+  // A redirect: `status` (3xx) with a Location header naming `location`, and `body`.
+  void ServeRedirect(const std::string& path, int status, const std::string& location,
+                     const std::string& body);
+
+  // An answer that never ends: `piece` every `interval`, without a declared length,
+  // until the site ends. A zero interval sends as fast as the client takes it.
+  void ServeEndless(const std::string& path, const std::string& piece,
+                    std::chrono::milliseconds interval);
+
   // The targets requested so far (path with its query), in order.
   std::vector<std::string> Requests() const;
 
@@ -53,6 +63,7 @@ class LoopbackSite {
 
   void Handle(const httplib::Request& request, httplib::Response& response);
   void WaitUntilReleased();
+  bool WaitReleasedFor(std::chrono::milliseconds interval);  // true once released
 
   httplib::Server server_;
   int port_ = 0;

@@ -66,7 +66,11 @@ INSTANTIATE_TEST_SUITE_P(
         CatalogueCase{"LocalWithoutNumberReadsZero", "1", 200, "version 20", true},
         CatalogueCase{"EmptyLocalFileReadsZero", "1", 200, "", true},
         CatalogueCase{"ErrorPageReadsZero", "<html>Server error</html>", 500, std::nullopt, false},
-        CatalogueCase{"ErrorPageAgainstNegativeLocal", "<html>Not found</html>", 404, "-1", true},
+        // An answer that is not the file offers nothing, whatever it holds.
+        CatalogueCase{"ErrorPageAgainstNegativeLocal", "<html>Not found</html>", 404, "-1", false},
+        CatalogueCase{"NotFoundIsNoVersion404", "404 Not Found", 404, "3", false},
+        CatalogueCase{"ServerErrorIsNoVersion500", "500", 500, std::nullopt, false},
+        CatalogueCase{"RedirectBodyIsNoVersion", "9", 302, "3", false},
         CatalogueCase{"EmptyRemoteReadsZero", "", 200, "-1", true},
         CatalogueCase{"RemoteNegative", "-3", 200, "-4", true},
         CatalogueCase{"ThreeHundredDigitsClampToLargest", "2147483647", 200, std::string(300, '9'),
@@ -80,6 +84,17 @@ TEST_F(VersionChecksTest, UnreachableSiteOffersNoCatalogue) {
   EXPECT_FALSE(CatalogueUpdateAvailable());
   ASSERT_TRUE(SaveDataVersion());
   EXPECT_EQ(ReadFile(LocalVersionFile()), "0");
+}
+
+// A failed fetch tells nothing about the site's catalogue: what an earlier check
+// remembered stays, and no page body takes its place.
+TEST_F(VersionChecksTest, FailedFetchRemembersNothing) {
+  site_.Serve("/data_version.txt", "12");
+  ASSERT_TRUE(CatalogueUpdateAvailable());
+  site_.Serve("/data_version.txt", "404 Not Found", 404);
+  EXPECT_FALSE(CatalogueUpdateAvailable());
+  ASSERT_TRUE(SaveDataVersion());
+  EXPECT_EQ(ReadFile(LocalVersionFile()), "12");
 }
 
 TEST_F(VersionChecksTest, SaveWritesTheSitesNumberAsBareDigits) {
@@ -143,7 +158,10 @@ INSTANTIATE_TEST_SUITE_P(
         SoftwareCase{"MinorReadToItsEnd", "0.3.1", 200, true},
         SoftwareCase{"LineEndAfter", "0.3\r\n", 200, true},
         SoftwareCase{"OlderMinor", "0.1", 200, false},
-        SoftwareCase{"ErrorPage", "<html><body>Not Found</body></html>", 404, false}),
+        SoftwareCase{"ErrorPage", "<html><body>Not Found</body></html>", 404, false},
+        SoftwareCase{"ServerErrorIsNoVersion500", "500", 500, false},
+        SoftwareCase{"NotFoundIsNoVersion404", "404 Not Found", 404, false},
+        SoftwareCase{"RedirectBodyIsNoVersion", "1.0", 302, false}),
     [](const testing::TestParamInfo<SoftwareCase>& info) { return info.param.name; });
 
 TEST_F(VersionChecksTest, UnreachableSiteOffersNoSoftware) {
