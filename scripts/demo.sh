@@ -25,7 +25,14 @@ step() { printf '\n\033[1m== %s\033[0m\n' "$*"; }
 reg() { "$bin/orvanel-reg" "$@"; }
 
 step "Starting the local download and info site on 127.0.0.1"
-python3 scripts/site/site.py --root scripts/site/download --analytics-log "$tmp/analytics.log" \
+# Orvanel starts only an installer signed with its update key: the site's harmless one
+# is signed with a key made now, whose public half Orvanel is given.
+cp -r scripts/site/download "$tmp/download"
+openssl genpkey -algorithm RSA -pkeyopt rsa_keygen_bits:2048 -out "$tmp/update-key.pem" 2>/dev/null
+openssl pkey -in "$tmp/update-key.pem" -pubout -out "$tmp/update-key.pub.pem"
+openssl dgst -sha256 -sign "$tmp/update-key.pem" -out "$tmp/download/installer.exe.sig" \
+  "$tmp/download/installer.exe"
+python3 scripts/site/site.py --root "$tmp/download" --analytics-log "$tmp/analytics.log" \
   --port-file "$tmp/port" &
 site_pid=$!
 for _ in $(seq 100); do [ -s "$tmp/port" ] && break; sleep 0.05; done
@@ -34,6 +41,7 @@ echo "site: $site (catalogue of $(grep -vc '^extensions' scripts/site/download/e
 
 export ORVANEL_REGISTRY="$tmp/registry.db" XDG_DATA_HOME="$tmp/data"
 export ORVANEL_INFO_SITE="$site" ORVANEL_DOWNLOAD_SITE="$site" ORVANEL_FRONTEND=terminal
+export ORVANEL_UPDATE_KEY="$tmp/update-key.pub.pem"
 # Pages the prompt opens are shown here instead of in a browser. Orvanel starts the
 # browser detached, with its output going nowhere, so the stand-in writes a log
 # that the tour prints once the prompt is over.

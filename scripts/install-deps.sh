@@ -5,7 +5,7 @@ packages=(
   build-essential cmake pkg-config
   libsqlite3-dev libcurl4-openssl-dev libssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
-  libglib2.0-dev python3 curl
+  libglib2.0-dev python3 curl openssl
 )
 missing=()
 for p in "${packages[@]}"; do

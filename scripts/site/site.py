@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """A small local stand-in for Orvanel's two sites, for the demo and the tests.
 
-Download site: /extensions.txt, /data_version.txt, /software_version.txt, /installer.exe,
-served from a folder. Info site: the /type/ and /extension/ pages, and
+Download site: /extensions.txt, /data_version.txt, /software_version.txt, /installer.exe
+and its signature /installer.exe.sig, served from a folder. Info site: the /type/ and /extension/ pages, and
 /analytics/analytics.php, which answers 200 and appends each query line to a log file.
 Binds 127.0.0.1 on a free port and writes that port to a file once it listens.
 """
@@ -18,6 +18,7 @@ DOWNLOADS = {
     "/data_version.txt": "text/plain",
     "/software_version.txt": "text/plain",
     "/installer.exe": "application/octet-stream",
+    "/installer.exe.sig": "application/octet-stream",
 }
 
 

@@ -16,4 +16,5 @@
   X(110, "OK")                                                                               \
   X(111, "Update Orvanel")                                                                   \
   X(112, "Download and install the latest version of Orvanel?")                              \
-  X(113, "Open with")
+  X(113, "Open with")                                                                        \
+  X(114, "The downloaded update could not be verified. Nothing was installed.")

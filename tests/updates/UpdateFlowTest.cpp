@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <map>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "LoopbackSite.h"
+#include "SigningKey.h"
 #include "TestSupport.h"
 #include "platform/Registry.h"
 
@@ -24,6 +27,9 @@ namespace registry = platform::registry;
 const std::string kQuestion =
     "Update Orvanel: Download and install the latest version of Orvanel? [y/N] ";
 const std::string kCatalogue = "extensions\r\nxyz\r\nqqz\r\n";
+const std::string kInstaller("MZ\x90\0installer", 13);
+const std::string kUnverified =
+    "Update Orvanel: The downloaded update could not be verified. Nothing was installed.\n";
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -40,6 +46,10 @@ size_t Count(const std::string& text, const std::string& part) {
 
 class UpdateFlowTest : public testing::Test {
  protected:
+  // The publisher's key pair for this suite; orvanel is given its public half.
+  static void SetUpTestSuite() { publisher_ = std::make_unique<SigningKey>(SigningKey::Rsa(2048)); }
+  static void TearDownTestSuite() { publisher_.reset(); }
+
   UpdateFlowTest() : store_("ORVANEL_REGISTRY", dir_ / "store/registry.db") {
     for (const char* folder : {"bin", "data", "store"}) mkdir((dir_ / folder).c_str(), 0755);
     Recorder("pkexec", PkexecRecord());
@@ -63,8 +73,12 @@ class UpdateFlowTest : public testing::Test {
                    {"ORVANEL_FRONTEND", "terminal"},
                    {"ORVANEL_INFO_SITE", site_.Base()},
                    {"ORVANEL_DOWNLOAD_SITE", site_.Base()},
+                   {"ORVANEL_UPDATE_KEY", publisher_->PublicKeyFile()},
                    {"PATH", (dir_ / "bin") + ":/usr/bin:/bin"}};
-    options.unsetEnv = {"PKEXEC_UID", "DISPLAY", "WAYLAND_DISPLAY"};
+    for (const auto& [name, value] : extraEnv_) options.env[name] = value;
+    for (const auto& name : unsetEnv_) options.env.erase(name);
+    options.unsetEnv = unsetEnv_;
+    options.unsetEnv.insert(options.unsetEnv.end(), {"PKEXEC_UID", "DISPLAY", "WAYLAND_DISPLAY"});
     return test::Run(argv, options);
   }
 
@@ -110,9 +124,18 @@ class UpdateFlowTest : public testing::Test {
     return std::u16string(buffer);
   }
 
+  // The signature `key` makes of `bytes`.
+  std::string SignatureOf(const std::string& bytes, const SigningKey& key) {
+    WriteFile(dir_ / "to-sign", bytes);
+    return key.Sign(dir_ / "to-sign");
+  }
+
+  static std::unique_ptr<SigningKey> publisher_;
   TempDir dir_;
   LoopbackSite site_;
   ScopedEnv store_;
+  std::map<std::string, std::string> extraEnv_;  // set on top of the run's environment
+  std::vector<std::string> unsetEnv_;            // removed from it
 
  private:
   void Recorder(const std::string& name, const std::string& record) {
@@ -121,6 +144,8 @@ class UpdateFlowTest : public testing::Test {
     chmod(path.c_str(), 0755);
   }
 };
+
+std::unique_ptr<SigningKey> UpdateFlowTest::publisher_;
 
 TEST_F(UpdateFlowTest, InstallFetchesANewerCatalogueAndRegistersItsExtensions) {
   site_.Serve("/data_version.txt", "7\r\n");
@@ -171,16 +196,19 @@ TEST_F(UpdateFlowTest, InstallWithoutANewerCatalogueDownloadsNothing) {
 TEST_F(UpdateFlowTest, NewerProgramAcceptedIsDownloadedAndStartedElevated) {
   site_.Serve("/software_version.txt", "0.3\r\n");
   site_.Serve("/data_version.txt", "9");
-  site_.Serve("/installer.exe", std::string("MZ\x90\0installer", 13));
+  site_.Serve("/installer.exe", kInstaller);
+  site_.Serve("/installer.exe.sig", SignatureOf(kInstaller, *publisher_));
 
   const RunResult result = OpenFile("y");
 
   EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(Count(result.err, kQuestion), 1u) << result.err;
-  EXPECT_EQ(SiteRequests(), (std::vector<std::string>{"/software_version.txt", "/installer.exe"}))
+  EXPECT_EQ(SiteRequests(), (std::vector<std::string>{"/software_version.txt", "/installer.exe",
+                                                      "/installer.exe.sig"}))
       << "a newer program is offered without asking about the catalogue";
+  EXPECT_EQ(Count(result.err, kUnverified), 0u) << result.err;
   const std::string installer = DataFolder() + "/installer.exe";
-  EXPECT_EQ(ReadFile(installer), std::string("MZ\x90\0installer", 13));
+  EXPECT_EQ(ReadFile(installer), kInstaller);
   const auto calls = PkexecCalls(1);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].substr(calls[0].rfind(' ') + 1), installer) << calls[0];
@@ -199,6 +227,63 @@ TEST_F(UpdateFlowTest, NewerProgramWhoseDownloadFailsIsNotStarted) {
   EXPECT_EQ(ReadFile(DataFolder() + "/installer.exe"), "stale installer");
   EXPECT_TRUE(PkexecCalls(0).empty()) << "no stale or partial installer is run elevated";
 }
+
+// An installer arrives over plain HTTP and would run as administrator: unless its
+// signature shows it to be the publisher's, it is thrown away and the user told once.
+struct UnverifiedCase {
+  const char* name;
+  enum { Missing, ByAnotherKey, OfOtherBytes, Redirected, BuiltInKeyOnly, KeyFileMissing } kind;
+};
+
+class UnverifiedInstallerTest : public UpdateFlowTest,
+                                public testing::WithParamInterface<UnverifiedCase> {};
+
+TEST_P(UnverifiedInstallerTest, IsDeletedAndNotStarted) {
+  site_.Serve("/software_version.txt", "0.3");
+  site_.Serve("/installer.exe", kInstaller);
+  switch (GetParam().kind) {
+    case UnverifiedCase::Missing:
+      break;  // the site answers 404
+    case UnverifiedCase::ByAnotherKey:
+      site_.Serve("/installer.exe.sig", SignatureOf(kInstaller, SigningKey(SigningKey::Rsa(2048))));
+      break;
+    case UnverifiedCase::OfOtherBytes:
+      site_.Serve("/installer.exe.sig", SignatureOf(kInstaller + "!", *publisher_));
+      break;
+    case UnverifiedCase::Redirected:  // the right bytes, but not the answer asked for
+      site_.ServeRedirect("/installer.exe.sig", 302, site_.Base() + "/elsewhere",
+                          SignatureOf(kInstaller, *publisher_));
+      break;
+    case UnverifiedCase::BuiltInKeyOnly:  // the program's own key is not the test's
+      site_.Serve("/installer.exe.sig", SignatureOf(kInstaller, *publisher_));
+      unsetEnv_ = {"ORVANEL_UPDATE_KEY"};
+      break;
+    case UnverifiedCase::KeyFileMissing:  // never silently another key
+      site_.Serve("/installer.exe.sig", SignatureOf(kInstaller, *publisher_));
+      extraEnv_["ORVANEL_UPDATE_KEY"] = dir_ / "missing.pem";
+      break;
+  }
+
+  const RunResult result = OpenFile("y");
+
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_EQ(Count(result.err, kUnverified), 1u) << result.err;
+  EXPECT_EQ(Count(result.err, "Update Orvanel: "), 2u) << "the question, then one message\n"
+                                                        << result.err;
+  EXPECT_FALSE(FileExists(DataFolder() + "/installer.exe"));
+  EXPECT_FALSE(FileExists(DataFolder() + "/tmp_file"));
+  EXPECT_TRUE(PkexecCalls(0).empty()) << "nothing is started";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Signatures, UnverifiedInstallerTest,
+    testing::Values(UnverifiedCase{"Missing", UnverifiedCase::Missing},
+                    UnverifiedCase{"ByAnotherKey", UnverifiedCase::ByAnotherKey},
+                    UnverifiedCase{"OfOtherBytes", UnverifiedCase::OfOtherBytes},
+                    UnverifiedCase{"Redirected", UnverifiedCase::Redirected},
+                    UnverifiedCase{"BuiltInKeyOnly", UnverifiedCase::BuiltInKeyOnly},
+                    UnverifiedCase{"KeyFileMissing", UnverifiedCase::KeyFileMissing}),
+    [](const testing::TestParamInfo<UnverifiedCase>& info) { return info.param.name; });
 
 TEST_F(UpdateFlowTest, NewerProgramDeclinedAsksNothingMore) {
   site_.Serve("/software_version.txt", "0.3");
