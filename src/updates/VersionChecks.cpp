@@ -6,19 +6,14 @@
 #include <string>
 
 #include "common/DataFiles.h"
-#include "common/MaxPath.h"
 #include "common/ProgramInfo.h"
-#include "platform/DataFolder.h"
 #include "online/HttpTransfer.h"
+#include "platform/DataFolder.h"
 #include "platform/Files.h"
-#include "common/DecimalNumber.h"
+#include "updates/VersionFormats.h"
 
 namespace orvanel {
 namespace {
-
-// Only the first characters of the local file's first line count, as many as the
-// line buffer with its terminating null holds.
-constexpr size_t kMaxLineCharacters = kMaxPathCharacters;
 
 int32_t& RememberedRemoteDataVersion() {
   static int32_t version = 0;
@@ -27,49 +22,24 @@ int32_t& RememberedRemoteDataVersion() {
 
 Text LocalDataVersionPath() { return ProcessDataFolder() + kDataVersionFileName; }
 
-// The first line of the local file as text-mode reading gives it: up to the line
-// feed, a CR right before it dropped. Empty when the file cannot be opened.
-std::string ReadFirstLine(const Text& path) {
-  std::string line;
-  std::FILE* file = platform::OpenFile(path, "rb");
-  if (!file) return line;
-  int c = std::fgetc(file);
-  while (c != EOF && c != '\n' && line.size() < kMaxLineCharacters) {
-    if (c == '\r') {
-      const int next = std::fgetc(file);
-      if (next == '\n') break;
-      if (next != EOF) std::ungetc(next, file);
-    }
-    line.push_back(static_cast<char>(c));
-    c = std::fgetc(file);
-  }
-  std::fclose(file);
-  return line;
-}
-
-int32_t ParseBytes(const std::string& bytes) { return ParseDecimal(WidenBytes(bytes)); }
-
 }  // namespace
 
 bool CatalogueUpdateAvailable() {
   // No answer says nothing about the site's catalogue: nothing newer, nothing remembered.
   const std::optional<std::string> answer = HttpGetText(DownloadSiteBase() + u"/data_version.txt");
   if (!answer) return false;
-  const int32_t remote = ParseBytes(*answer);
+  const int32_t remote = ParseDataVersion(*answer);
   RememberedRemoteDataVersion() = remote;
-  const int32_t local = ParseBytes(ReadFirstLine(LocalDataVersionPath()));
-  return local < remote;
+  return ReadLocalDataVersion(LocalDataVersionPath()) < remote;
 }
 
 bool SoftwareUpdateAvailable() {
   const std::optional<std::string> answer =
       HttpGetText(DownloadSiteBase() + u"/software_version.txt");
   if (!answer) return false;
-  const Text version = WidenBytes(*answer);
-  const size_t stop = version.find(u'.');
-  const int32_t major = ParseDecimal(version.substr(0, stop));
-  const int32_t minor = stop == Text::npos ? major : ParseDecimal(version.substr(stop + 1));
-  return major > kVersionMajor || (major == kVersionMajor && minor > kVersionMinor);
+  const SoftwareVersion site = ParseSoftwareVersion(*answer);
+  return site.major > kVersionMajor ||
+         (site.major == kVersionMajor && site.minor > kVersionMinor);
 }
 
 bool SaveDataVersion() {
