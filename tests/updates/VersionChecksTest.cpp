@@ -8,7 +8,7 @@
 #include "CaseName.h"
 #include "LoopbackSite.h"
 #include "TestSupport.h"
-#include "app/Locations.h"
+#include "platform/DataFolder.h"
 #include "updates/VersionChecks.h"
 
 namespace orvanel::test {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "CaseName.h"
-#include "updates/NumberParsing.h"
+#include "common/DecimalNumber.h"
 
 namespace orvanel {
 namespace {
