@@ -132,8 +132,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, RelaunchTest,
     testing::Values(RelaunchCase{"trackingOff", {"-t=off"}, "-t=off"},
                     RelaunchCase{"trackingOn", {"-t=on"}, "-t=on"},
-                    RelaunchCase{"install", {"-i"}, "-i"},
-                    RelaunchCase{"uninstall", {"-r"}, "-r"},
+                    RelaunchCase{"install", {"-i"}, "-i"}, RelaunchCase{"uninstall", {"-r"}, "-r"},
                     RelaunchCase{"onlyTheFirstArgumentCounts", {"-i", "extra"}, "-i"}),
     CaseName());
 
@@ -157,8 +156,8 @@ struct ArgumentCase {
   std::vector<std::string> arguments;
 };
 
-class FileModeArgumentTest : public DispatchTest, public testing::WithParamInterface<ArgumentCase> {
-};
+class FileModeArgumentTest : public DispatchTest,
+                             public testing::WithParamInterface<ArgumentCase> {};
 
 // Switches match exactly: a different case, dash or a trailing blank makes a file path,
 // and only the first argument is looked at.

@@ -74,8 +74,7 @@ RunResult ProgramFixture::RunProgram(const std::string& name,
 }
 
 void ProgramFixture::AddStandIn(const std::string& name) {
-  WriteFile(StandInPath(name),
-            "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + RecordOf(name) + "'\n");
+  WriteFile(StandInPath(name), "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + RecordOf(name) + "'\n");
   chmod(StandInPath(name).c_str(), 0755);
 }
 
