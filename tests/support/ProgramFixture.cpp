@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <sstream>
+#include <stdexcept>
 #include <thread>
 
 namespace orvanel::test {
@@ -19,13 +20,13 @@ std::vector<std::string> Lines(const std::string& text) {
 // mkdir's mode passes through the umask; the runs as another user need the real one.
 void MakeFolder(const std::string& path, mode_t mode) {
   mkdir(path.c_str(), mode);
-  chmod(path.c_str(), mode);
+  if (chmod(path.c_str(), mode) != 0) throw std::runtime_error("cannot create " + path);
 }
 
 }  // namespace
 
 ProgramFixture::ProgramFixture() : store_("ORVANEL_REGISTRY", StorePath()) {
-  chmod(dir_.path().c_str(), 0777);  // the runs as another user write their records here
+  MakeFolder(dir_.path(), 0777);  // the runs as another user write their records here
   MakeFolder(DataHome(), 0777);
   for (const char* folder : {"bin", "config", "no-applications"}) MakeFolder(dir_ / folder, 0755);
   AddStandIn("pkexec");
@@ -75,7 +76,8 @@ RunResult ProgramFixture::RunProgram(const std::string& name,
 
 void ProgramFixture::AddStandIn(const std::string& name) {
   WriteFile(StandInPath(name), "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + RecordOf(name) + "'\n");
-  chmod(StandInPath(name).c_str(), 0755);
+  if (chmod(StandInPath(name).c_str(), 0755) != 0)
+    throw std::runtime_error("cannot make " + StandInPath(name) + " executable");
 }
 
 std::vector<std::string> ProgramFixture::Calls(const std::string& standIn, size_t expected,
