@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "CaseName.h"
 #include "LoopbackSite.h"
 #include "RecordingProgressWindow.h"
 #include "StreamCapture.h"
@@ -147,10 +148,7 @@ TEST_P(StatusTest, OnlyA2xxAnswerIsAFinishedDownload) {
   EXPECT_EQ(site.Requests(), std::vector<std::string>{"/file"}) << "no redirect is followed";
 }
 
-INSTANTIATE_TEST_SUITE_P(Statuses, StatusTest, ::testing::ValuesIn(kStatusCases),
-                         [](const ::testing::TestParamInfo<StatusCase>& info) {
-                           return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Statuses, StatusTest, ::testing::ValuesIn(kStatusCases), CaseName());
 
 TEST_F(HttpTransferTest, EachTextFetchReturnsOnlyItsOwnBody) {
   site.Serve("/first", "first body");

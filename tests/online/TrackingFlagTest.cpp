@@ -1,6 +1,7 @@
 // Reading the tracking-off flag, value "private" of the Orvanel class key.
 #include <string>
 
+#include "CaseName.h"
 #include "TrackerFixture.h"
 #include "online/Tracker.h"
 
@@ -53,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
         FlagCase{"ExpandSzOne", Type::ExpandSz, Sz(u"1"), true},
         // Too large for the 256-byte buffer: no flag that the switches write.
         FlagCase{"LongerThanTheBuffer", Type::Sz, Sz(u"1" + Text(300, u' ')), false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST_F(TrackerFixture, WithoutTheKeyTrackingIsOn) { EXPECT_FALSE(IsTrackingOff()); }
 

@@ -1,22 +1,17 @@
 // The updates as a user meets them: orvanel run as a program through the terminal
 // frontend, against a download site on loopback, with recording stand-ins for
 // pkexec and xdg-open first on PATH.
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <map>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "CaseName.h"
 #include "LoopbackSite.h"
+#include "ProgramFixture.h"
 #include "SigningKey.h"
-#include "TestSupport.h"
 #include "platform/Registry.h"
 
 namespace orvanel::test {
@@ -30,13 +25,7 @@ const std::string kCatalogue = "extensions\r\nxyz\r\nqqz\r\n";
 const std::string kInstaller("MZ\x90\0installer", 13);
 const std::string kUnverified =
     "Update Orvanel: The downloaded update could not be verified. Nothing was installed.\n";
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream stream(text);
-  for (std::string line; std::getline(stream, line);) lines.push_back(line);
-  return lines;
-}
+constexpr char kInstallNeedsRoot[] = "needs root: install only starts an elevated copy otherwise";
 
 size_t Count(const std::string& text, const std::string& part) {
   size_t count = 0;
@@ -44,64 +33,42 @@ size_t Count(const std::string& text, const std::string& part) {
   return count;
 }
 
-class UpdateFlowTest : public testing::Test {
+class UpdateFlowTest : public ProgramFixture {
  protected:
   // The publisher's key pair for this suite; orvanel is given its public half.
   static void SetUpTestSuite() { publisher_ = std::make_unique<SigningKey>(SigningKey::Rsa(2048)); }
   static void TearDownTestSuite() { publisher_.reset(); }
-
-  UpdateFlowTest() : store_("ORVANEL_REGISTRY", dir_ / "store/registry.db") {
-    for (const char* folder : {"bin", "data", "store"}) mkdir((dir_ / folder).c_str(), 0755);
-    Recorder("pkexec", PkexecRecord());
-    Recorder("xdg-open", BrowserRecord());
+  UpdateFlowTest() {
     site_.Serve("/analytics/analytics.php", "");
     site_.Serve("/data_version.txt", "0");
     site_.Serve("/software_version.txt", "0.2");
-  }
-
-  std::string DataFolder() const { return dir_ / "data/Orvanel"; }
-  std::string PkexecRecord() const { return dir_ / "pkexec.log"; }
-  std::string BrowserRecord() const { return dir_ / "browser.log"; }
-
-  RunResult RunOrvanel(const std::vector<std::string>& arguments, const std::string& input = "") {
-    std::vector<std::string> argv = {ProgramPath("orvanel")};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    RunOptions options;
-    options.input = input;
-    options.env = {{"ORVANEL_REGISTRY", dir_ / "store/registry.db"},
-                   {"XDG_DATA_HOME", dir_ / "data"},
-                   {"ORVANEL_FRONTEND", "terminal"},
-                   {"ORVANEL_INFO_SITE", site_.Base()},
-                   {"ORVANEL_DOWNLOAD_SITE", site_.Base()},
-                   {"ORVANEL_UPDATE_KEY", publisher_->PublicKeyFile()},
-                   {"PATH", (dir_ / "bin") + ":/usr/bin:/bin"}};
-    for (const auto& [name, value] : extraEnv_) options.env[name] = value;
-    for (const auto& name : unsetEnv_) options.env.erase(name);
-    options.unsetEnv = unsetEnv_;
-    options.unsetEnv.insert(options.unsetEnv.end(), {"PKEXEC_UID", "DISPLAY", "WAYLAND_DISPLAY"});
-    return test::Run(argv, options);
+    UseSites(site_.Base(), site_.Base());
   }
 
   // File mode with a file of an extension the catalogue lists; the prompt is closed
   // ("q"), then `answer` goes to the update question.
   RunResult OpenFile(const std::string& answer) {
     WriteFile(dir_ / "report.xyz", "data");
-    return RunOrvanel({dir_ / "report.xyz"}, "q\n" + answer + "\n");
+    RunOptions options;
+    options.input = "q\n" + answer + "\n";
+    if (updateKey_) {
+      options.env["ORVANEL_UPDATE_KEY"] = *updateKey_;
+    } else {
+      options.unsetEnv.push_back("ORVANEL_UPDATE_KEY");
+    }
+    return RunOrvanel({dir_ / "report.xyz"}, options);
   }
 
-  // The argument lists pkexec was started with. It runs detached, so this waits for
-  // `expected` of them a while; when none are expected, a shorter while for a stray one.
-  std::vector<std::string> PkexecCalls(size_t expected) {
-    const auto wait =
-        expected > 0 ? std::chrono::milliseconds(5000) : std::chrono::milliseconds(500);
-    const auto deadline = std::chrono::steady_clock::now() + wait;
-    std::vector<std::string> calls = Lines(ReadFile(PkexecRecord()));
-    while ((expected == 0 || calls.size() < expected) &&
-           std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-      calls = Lines(ReadFile(PkexecRecord()));
-    }
-    return calls;
+  // The signature `key` makes of `bytes`.
+  std::string SignatureOf(const std::string& bytes, const SigningKey& key) {
+    WriteFile(dir_ / "to-sign", bytes);
+    return key.Sign(dir_ / "to-sign");
+  }
+
+  // The argument lists pkexec was started with: `expected` of them, or when none are
+  // expected, whatever came within the time a stray one would take.
+  std::vector<std::string> PkexecCalls(size_t expected) const {
+    return expected > 0 ? Calls("pkexec", expected) : Calls("pkexec", 1, kStrayCallWait);
   }
 
   // What was asked of the site, without the usage reports.
@@ -124,30 +91,16 @@ class UpdateFlowTest : public testing::Test {
     return std::u16string(buffer);
   }
 
-  // The signature `key` makes of `bytes`.
-  std::string SignatureOf(const std::string& bytes, const SigningKey& key) {
-    WriteFile(dir_ / "to-sign", bytes);
-    return key.Sign(dir_ / "to-sign");
-  }
-
   static std::unique_ptr<SigningKey> publisher_;
-  TempDir dir_;
   LoopbackSite site_;
-  ScopedEnv store_;
-  std::map<std::string, std::string> extraEnv_;  // set on top of the run's environment
-  std::vector<std::string> unsetEnv_;            // removed from it
-
- private:
-  void Recorder(const std::string& name, const std::string& record) {
-    const std::string path = dir_ / ("bin/" + name);
-    WriteFile(path, "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + record + "'\n");
-    chmod(path.c_str(), 0755);
-  }
+  // The key file orvanel is told of; nothing: the key built into it.
+  std::optional<std::string> updateKey_ = publisher_->PublicKeyFile();
 };
 
 std::unique_ptr<SigningKey> UpdateFlowTest::publisher_;
 
 TEST_F(UpdateFlowTest, InstallFetchesANewerCatalogueAndRegistersItsExtensions) {
+  if (!RunsAsRoot()) GTEST_SKIP() << kInstallNeedsRoot;
   site_.Serve("/data_version.txt", "7\r\n");
   site_.Serve("/extensions.txt", kCatalogue);
 
@@ -164,7 +117,8 @@ TEST_F(UpdateFlowTest, InstallFetchesANewerCatalogueAndRegistersItsExtensions) {
 }
 
 TEST_F(UpdateFlowTest, InstallWithAFailedCatalogueDownloadKeepsTheOldCatalogueAndVersion) {
-  mkdir(DataFolder().c_str(), 0755);
+  if (!RunsAsRoot()) GTEST_SKIP() << kInstallNeedsRoot;
+  CreateDataFolder();
   WriteFile(DataFolder() + "/extensions.txt", "extensions\nxyz\n");
   WriteFile(DataFolder() + "/data_version.txt", "3");
   site_.Serve("/data_version.txt", "7");
@@ -180,7 +134,8 @@ TEST_F(UpdateFlowTest, InstallWithAFailedCatalogueDownloadKeepsTheOldCatalogueAn
 }
 
 TEST_F(UpdateFlowTest, InstallWithoutANewerCatalogueDownloadsNothing) {
-  mkdir(DataFolder().c_str(), 0755);
+  if (!RunsAsRoot()) GTEST_SKIP() << kInstallNeedsRoot;
+  CreateDataFolder();
   WriteFile(DataFolder() + "/extensions.txt", "extensions\nxyz\n");
   WriteFile(DataFolder() + "/data_version.txt", "7");
   site_.Serve("/data_version.txt", "7");
@@ -212,12 +167,12 @@ TEST_F(UpdateFlowTest, NewerProgramAcceptedIsDownloadedAndStartedElevated) {
   const auto calls = PkexecCalls(1);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].substr(calls[0].rfind(' ') + 1), installer) << calls[0];
-  EXPECT_EQ(ReadFile(BrowserRecord()), "");
+  EXPECT_EQ(ReadFile(RecordOf("xdg-open")), "");
 }
 
 TEST_F(UpdateFlowTest, NewerProgramWhoseDownloadFailsIsNotStarted) {
   site_.Serve("/software_version.txt", "1.0");
-  mkdir(DataFolder().c_str(), 0755);
+  CreateDataFolder();
   WriteFile(DataFolder() + "/installer.exe", "stale installer");
   site_.Serve("/installer.exe", "<html>Not found</html>", 404);
 
@@ -256,11 +211,11 @@ TEST_P(UnverifiedInstallerTest, IsDeletedAndNotStarted) {
       break;
     case UnverifiedCase::BuiltInKeyOnly:  // the program's own key is not the test's
       site_.Serve("/installer.exe.sig", SignatureOf(kInstaller, *publisher_));
-      unsetEnv_ = {"ORVANEL_UPDATE_KEY"};
+      updateKey_ = std::nullopt;
       break;
     case UnverifiedCase::KeyFileMissing:  // never silently another key
       site_.Serve("/installer.exe.sig", SignatureOf(kInstaller, *publisher_));
-      extraEnv_["ORVANEL_UPDATE_KEY"] = dir_ / "missing.pem";
+      updateKey_ = dir_ / "missing.pem";
       break;
   }
 
@@ -283,7 +238,7 @@ INSTANTIATE_TEST_SUITE_P(
                     UnverifiedCase{"Redirected", UnverifiedCase::Redirected},
                     UnverifiedCase{"BuiltInKeyOnly", UnverifiedCase::BuiltInKeyOnly},
                     UnverifiedCase{"KeyFileMissing", UnverifiedCase::KeyFileMissing}),
-    [](const testing::TestParamInfo<UnverifiedCase>& info) { return info.param.name; });
+    CaseName());
 
 TEST_F(UpdateFlowTest, NewerProgramDeclinedAsksNothingMore) {
   site_.Serve("/software_version.txt", "0.3");
@@ -317,7 +272,7 @@ TEST_F(UpdateFlowTest, NewerCatalogueAcceptedRelaunchesElevatedForTheInstall) {
 }
 
 TEST_F(UpdateFlowTest, NothingNewerAsksNothing) {
-  mkdir(DataFolder().c_str(), 0755);
+  CreateDataFolder();
   WriteFile(DataFolder() + "/data_version.txt", "9");
   site_.Serve("/data_version.txt", "9");
 

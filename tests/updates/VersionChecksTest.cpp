@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "CaseName.h"
 #include "LoopbackSite.h"
 #include "TestSupport.h"
 #include "platform/DataFolder.h"
@@ -77,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
                       false},
         CatalogueCase{"OnlyTheFirst259CharactersCountAbove", "6", 200, kLongLine, true},
         CatalogueCase{"OnlyTheFirst259CharactersCountEqual", "5", 200, kLongLine, false}),
-    [](const testing::TestParamInfo<CatalogueCase>& info) { return info.param.name; });
+    CaseName());
 
 TEST_F(VersionChecksTest, UnreachableSiteOffersNoCatalogue) {
   ScopedEnv nowhere("ORVANEL_DOWNLOAD_SITE", "http://127.0.0.1:9");
@@ -162,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(
         SoftwareCase{"ServerErrorIsNoVersion500", "500", 500, false},
         SoftwareCase{"NotFoundIsNoVersion404", "404 Not Found", 404, false},
         SoftwareCase{"RedirectBodyIsNoVersion", "1.0", 302, false}),
-    [](const testing::TestParamInfo<SoftwareCase>& info) { return info.param.name; });
+    CaseName());
 
 TEST_F(VersionChecksTest, UnreachableSiteOffersNoSoftware) {
   ScopedEnv nowhere("ORVANEL_DOWNLOAD_SITE", "http://127.0.0.1:9");
