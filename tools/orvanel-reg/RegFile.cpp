@@ -206,6 +206,9 @@ class Reader {
     if (!name.empty() && name[0] == u'-') return Fail(error, "deleting keys is not supported");
     RegKey key;
     if (!ParseKeyName(name, key.path)) return Fail(error, "not a key of HKEY_CLASSES_ROOT");
+    // Names are exported as UTF-8, which has no form for a lone surrogate: such a name
+    // would come back as another one.
+    if (HasUnpairedSurrogate(key.path)) return Fail(error, "the key name is not valid UTF-16");
     keys_.push_back(std::move(key));
     return true;
   }
@@ -245,6 +248,7 @@ class Reader {
     } else if (!ReadQuoted(line, at, value.name)) {
       return Fail(error, "the value name has no closing quote");
     }
+    if (HasUnpairedSurrogate(value.name)) return Fail(error, "the value name is not valid UTF-16");
     if (at >= line.size() || line[at] != u'=') return Fail(error, "'=' expected after the value name");
     ++at;
     if (at < line.size() && line[at] == u'"') {
