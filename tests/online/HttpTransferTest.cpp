@@ -69,6 +69,16 @@ TEST_F(HttpTransferTest, PingAnsweredWithAnErrorStatusIsNoFailure) {
   EXPECT_EQ(err.Text(), "");
 }
 
+// A report's answer is of no use: an endless one is cut off at the text limit.
+TEST_F(HttpTransferTest, PingAnswerIsCutOffAtTheTextLimit) {
+  site.ServeEndless("/analytics/analytics.php", Bytes(4096), std::chrono::milliseconds(0));
+  StreamCapture out(1), err(2);
+  HttpPing(Url("/analytics/analytics.php?ID=x"));
+  EXPECT_LE(out.Text().size(), CurrentTransferLimits().textMaxBytes);
+  EXPECT_TRUE(StartsWith(err.Text(), "curl_easy_perform() failed: ")) << err.Text();
+  EXPECT_EQ(LineCount(err.Text()), 1u) << err.Text();
+}
+
 TEST(HttpPingTest, RefusedConnectionWritesExactlyOneLine) {
   RefusingPort port;
   StreamCapture err(2);
