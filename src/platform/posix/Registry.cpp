@@ -3,10 +3,11 @@
 // small, keys with sub-keys, access that the key was not opened with).
 #include "platform/Registry.h"
 
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "common/Utf16Le.h"
+#include "platform/Diagnostics.h"
 #include "platform/posix/RegistryNames.h"
 #include "platform/posix/RegistrySession.h"
 
@@ -25,7 +26,7 @@ bool CanWrite(Access access) { return access != Access::Read; }
 
 const OpenedKey* CheckedKey(const Key& key) {
   const OpenedKey* opened = posix::Opened(key);
-  if (!opened) std::fprintf(stderr, "orvanel: registry: a key that is not open was used\n");
+  if (!opened) ReportDiagnostic("orvanel: registry: a key that is not open was used");
   return opened;
 }
 
@@ -82,13 +83,29 @@ Status CreateKey(const Text& path, Key& key) {
   const auto store = posix::CurrentStore();
   if (const Status status = store->Open(true); status != Status::Ok) return status;
   if (const Status status = posix::BeginWrite(*store); status != Status::Ok) return status;
-  KeyId id = posix::kRootKey;
-  Status status = Status::Ok;
-  for (const Text& name : components) {
-    status = store->FindChild(id, name, id);
-    if (status == Status::NotFound) status = store->AddChild(id, name, id);
-    if (status != Status::Ok) break;
-  }
+  KeyId id;
+  const Status status = store->EndWrite(store->FindOrAddPath(posix::kRootKey, components, id));
+  if (status == Status::Ok) key.Reset(posix::NewKeyHandle(store, id, Access::ReadWrite));
+  return status;
+}
+
+Status CreateKey(const Key& parent, const Text& subPath, Key& key) {
+  const OpenedKey* opened = CheckedKey(parent);
+  if (!opened) return Status::Failed;
+  // Copied first: `key` may be `parent` itself.
+  const std::shared_ptr<RegistryStore> store = opened->store;
+  const KeyId parentId = opened->id;
+  key.Reset();
+  std::vector<Text> components;
+  if (!posix::SplitKeyPath(subPath, components)) return Status::InvalidName;
+  auto lock = posix::LockRegistrySession();
+  // Creating sub-keys is checked against the store, not the parent's access.
+  if (store->readOnly()) return Status::AccessDenied;
+  if (const Status status = posix::BeginWrite(*store); status != Status::Ok) return status;
+  // Another process may have deleted the parent since it was opened.
+  Status status = store->KeyExists(parentId);
+  KeyId id;
+  if (status == Status::Ok) status = store->FindOrAddPath(parentId, components, id);
   status = store->EndWrite(status);
   if (status == Status::Ok) key.Reset(posix::NewKeyHandle(store, id, Access::ReadWrite));
   return status;
@@ -137,7 +154,7 @@ Status QueryValueNarrow(const Key& key, const std::string& name, void* buffer, u
       status != Status::Ok)
     return status;
   // Text types come back in the narrow charset, nulls included; others as stored.
-  if (IsText(storedType)) data = WideToAnsi(posix::NameFromBytes(data));
+  if (IsText(storedType)) data = WideToAnsi(FromUtf16Le(data));
   return CopyOut(data, storedType, buffer, size, type);
 }
 

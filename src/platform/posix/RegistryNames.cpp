@@ -46,24 +46,6 @@ std::string FoldName(const Text& name) {
   return folded;
 }
 
-std::string NameBytes(const Text& name) {
-  std::string bytes(name.size() * 2, '\0');
-  for (size_t i = 0; i < name.size(); ++i) {
-    bytes[2 * i] = static_cast<char>(name[i] & 0xFF);
-    bytes[2 * i + 1] = static_cast<char>(name[i] >> 8);
-  }
-  return bytes;
-}
-
-Text NameFromBytes(const std::string& bytes) {
-  Text name(bytes.size() / 2, u'\0');
-  for (size_t i = 0; i < name.size(); ++i) {
-    name[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                    static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
-  }
-  return name;
-}
-
 bool SplitKeyPath(const Text& path, std::vector<Text>& components) {
   components.clear();
   if (path.empty()) return true;

@@ -15,10 +15,6 @@ namespace orvanel::platform::posix {
 // names as Windows orders its sub-keys.
 std::string FoldName(const Text& name);
 
-// A name exactly as given, as UTF-16LE bytes, and back.
-std::string NameBytes(const Text& name);
-Text NameFromBytes(const std::string& bytes);
-
 // Splits a key path at '\'. An empty path is the root (no components); an empty
 // component or one longer than 255 characters makes the path invalid.
 bool SplitKeyPath(const Text& path, std::vector<Text>& components);

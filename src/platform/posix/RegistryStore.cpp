@@ -6,9 +6,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
+#include "common/Utf16Le.h"
+#include "platform/Diagnostics.h"
 #include "platform/posix/RegistryNames.h"
 #include "platform/posix/RegistryRecovery.h"
 
@@ -95,6 +96,11 @@ std::string ColumnBytes(sqlite3_stmt* statement, int column) {
                : std::string();
 }
 
+Text ColumnText(sqlite3_stmt* statement, int column) {
+  const void* bytes = sqlite3_column_blob(statement, column);
+  return FromUtf16Le(bytes, bytes ? static_cast<size_t>(sqlite3_column_bytes(statement, column)) : 0);
+}
+
 }  // namespace
 
 // One use of a prepared statement: bound, stepped, and reset when it ends.
@@ -150,10 +156,10 @@ void RegistryStore::Close() {
 
 void RegistryStore::Report(const std::string& reason) {
   // One line per distinct problem: a bulk of writes to a broken store must not
-  // flood the terminal.
+  // flood the diagnostics.
   if (reason == lastReport_) return;
   lastReport_ = reason;
-  std::fprintf(stderr, "orvanel: registry store %s: %s\n", path_.c_str(), reason.c_str());
+  ReportDiagnostic("orvanel: registry store " + path_ + ": " + reason);
 }
 
 Status RegistryStore::Fail(int rc) {
@@ -438,7 +444,7 @@ Status RegistryStore::FindChildOnce(KeyId parent, const Text& name, KeyId& child
 }
 
 Status RegistryStore::AddChild(KeyId parent, const Text& name, KeyId& child) {
-  const std::string bytes = NameBytes(name);
+  const std::string bytes = ToUtf16Le(name);
   const std::string fold = FoldName(name);
   Use use(*this, kAddChild);
   if (!use) return Fail(sqlite3_errcode(db_));
@@ -449,7 +455,18 @@ Status RegistryStore::AddChild(KeyId parent, const Text& name, KeyId& child) {
   return Status::Ok;
 }
 
+Status RegistryStore::FindOrAddPath(KeyId from, const std::vector<Text>& components, KeyId& key) {
+  key = from;
+  for (const Text& name : components) {
+    Status status = FindChild(key, name, key);
+    if (status == Status::NotFound) status = AddChild(key, name, key);
+    if (status != Status::Ok) return status;
+  }
+  return Status::Ok;
+}
+
 Status RegistryStore::KeyExistsOnce(KeyId key) {
+  if (inTransaction_ && lookups_.IsKnownToExist(key)) return Status::Ok;
   if (const Status status = SchemaReadyForReading(); status != Status::Ok) return status;
   Use use(*this, kKeyExists);
   if (!use) return Fail(sqlite3_errcode(db_));
@@ -499,7 +516,7 @@ Status RegistryStore::ReadValueOnce(KeyId key, const Text& name, std::uint32_t& 
 
 Status RegistryStore::WriteValue(KeyId key, const Text& name, std::uint32_t type,
                                  const void* data, std::uint32_t size) {
-  const std::string bytes = NameBytes(name);
+  const std::string bytes = ToUtf16Le(name);
   const std::string fold = FoldName(name);
   Use use(*this, inTransaction_ && lookups_.IsKnownToExist(key) ? kWriteValueUnchecked : kWriteValue);
   if (!use) return Fail(sqlite3_errcode(db_));
@@ -524,7 +541,7 @@ Status RegistryStore::ListChildrenOnce(KeyId key, std::vector<Text>& names) {
   if (!use) return Fail(sqlite3_errcode(db_));
   use.Int(1, key);
   int rc;
-  while ((rc = use.Step()) == SQLITE_ROW) names.push_back(NameFromBytes(ColumnBytes(use.get(), 0)));
+  while ((rc = use.Step()) == SQLITE_ROW) names.push_back(ColumnText(use.get(), 0));
   return rc == SQLITE_DONE ? Status::Ok : Fail(rc);
 }
 
@@ -537,7 +554,7 @@ Status RegistryStore::ListValuesOnce(KeyId key, std::vector<StoredValue>& values
   int rc;
   while ((rc = use.Step()) == SQLITE_ROW) {
     StoredValue value;
-    value.name = NameFromBytes(ColumnBytes(use.get(), 0));
+    value.name = ColumnText(use.get(), 0);
     value.type = static_cast<std::uint32_t>(sqlite3_column_int64(use.get(), 1));
     value.data = ColumnBytes(use.get(), 2);
     values.push_back(std::move(value));

@@ -53,6 +53,8 @@ class RegistryStore : public std::enable_shared_from_this<RegistryStore> {
 
   Status FindChild(KeyId parent, const Text& name, KeyId& child);
   Status AddChild(KeyId parent, const Text& name, KeyId& child);
+  // Inside a write: follows the components down from `from`, adding the missing keys.
+  Status FindOrAddPath(KeyId from, const std::vector<Text>& components, KeyId& key);
   Status KeyExists(KeyId key);
   Status HasChildren(KeyId key, bool& hasChildren);
   Status RemoveKey(KeyId key);  // with its values
