@@ -1,11 +1,13 @@
 // The store file across versions and crashes: key ids are never given twice, a
-// store of the earlier layout is read as it is and upgraded by its first write,
+// store of the earlier layout is upgraded by the first process that may write it,
 // and a write group larger than the page cache is undone whole when killed.
 #include <signal.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "ChildProcess.h"
 #include "RegistryFixture.h"
@@ -46,29 +48,59 @@ class StoreLayoutTest : public RegistryFixture {
   void SetUp() override { ASSERT_EQ(mkdir((dir / "lib").c_str(), 0755), 0); }
 };
 
-TEST_F(StoreLayoutTest, AStoreOfTheEarlierLayoutIsReadAsItIsAndNeverReusesItsKeyIds) {
-  // Key ids handed out by AUTOINCREMENT: "gone" took id 2 and was deleted.
-  ExecSql(storePath,
-          "PRAGMA application_id = 1330796110; PRAGMA user_version = 1;"
-          "CREATE TABLE keys(id INTEGER PRIMARY KEY AUTOINCREMENT, parent INTEGER,"
-          " name BLOB NOT NULL, fold BLOB NOT NULL);"
-          "CREATE UNIQUE INDEX keys_by_parent ON keys(parent, fold);"
-          "CREATE TABLE vals(key INTEGER NOT NULL, fold BLOB NOT NULL, name BLOB NOT NULL,"
-          " type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(key, fold)) WITHOUT ROWID;"
-          "INSERT INTO keys(id, parent, name, fold) VALUES(0, NULL, x'', x'');"
-          "INSERT INTO keys(parent, name, fold) VALUES(0, x'6f006c006400', x'004f004c0044');"
-          "INSERT INTO vals VALUES(1, x'', x'', 1, x'31000000');"
-          "INSERT INTO keys(parent, name, fold) VALUES(0, x'67006f006e006500', x'0047004f004e0045');"
-          "DELETE FROM keys WHERE id = 2;");
+// An earlier layout: names in UTF-16 (folded ones big-endian), key ids given by
+// AUTOINCREMENT. "gone" took id 4 and was deleted.
+constexpr const char* kEarlierStoreSql =
+    "PRAGMA application_id = 1330796110; PRAGMA user_version = 1;"
+    "CREATE TABLE keys(id INTEGER PRIMARY KEY AUTOINCREMENT, parent INTEGER,"
+    " name BLOB NOT NULL, fold BLOB NOT NULL);"
+    "CREATE UNIQUE INDEX keys_by_parent ON keys(parent, fold);"
+    "CREATE TABLE vals(key INTEGER NOT NULL, fold BLOB NOT NULL, name BLOB NOT NULL,"
+    " type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(key, fold)) WITHOUT ROWID;"
+    "INSERT INTO keys VALUES(0, NULL, x'', x'');"
+    "INSERT INTO keys VALUES(1, 0, x'4f006c006400', x'004f004c0044');"              // Old
+    "INSERT INTO keys VALUES(3, 1, x'53007500620000d8', x'005300550042d800');"    // Sub + lone surrogate
+    "INSERT INTO keys VALUES(4, 0, x'67006f006e006500', x'0047004f004e0045');"      // gone
+    "DELETE FROM keys WHERE id = 4;"
+    "INSERT INTO vals VALUES(1, x'004e00c4004d0045', x'4e00e4006d006500', 1, x'31000000');";  // Näme
 
-  EXPECT_EQ(Get(u"OLD", u""), SzBytes(u"1"));
-  EXPECT_EQ(QueryText(storePath, "PRAGMA user_version"), "1");  // reading changes nothing
+TEST_F(StoreLayoutTest, AStoreOfTheEarlierLayoutIsUpgradedWholeAndNeverReusesItsKeyIds) {
+  ExecSql(storePath, kEarlierStoreSql);
+  chmod(dir.path().c_str(), 0755);
+  const std::string errors = dir / "stderr";
+  WriteFile(errors, "");
+  chmod(errors.c_str(), 0666);
+  // A user who may not write the store cannot upgrade it, so cannot read it either.
+  EXPECT_EQ(RunInChild(
+                [&] {
+                  if (!freopen(errors.c_str(), "w", stderr)) return 9;
+                  registry::Key key;
+                  return registry::OpenKey(u"Old", Access::Read, key) == Status::Failed ? 0 : 1;
+                },
+                kNobody),
+            0);
+  EXPECT_EQ(ReadFile(errors), "orvanel: registry store " + storePath +
+                                  ": laid out by an earlier version of Orvanel; an install as"
+                                  " administrator updates it\n");
+  EXPECT_EQ(QueryText(storePath, "PRAGMA user_version"), "1");
+
+  // The first reader who may write it upgrades it, names and values intact.
+  EXPECT_EQ(Get(u"OLD", u"N\u00C4ME"), SzBytes(u"1"));
+  EXPECT_EQ(QueryText(storePath, "PRAGMA user_version"), "2");
+  registry::Key old;
+  ASSERT_EQ(registry::OpenKey(u"old", Access::Read, old), Status::Ok);
+  std::vector<Text> subkeys;
+  ASSERT_EQ(registry::ListSubkeys(old, subkeys), Status::Ok);
+  EXPECT_EQ(subkeys, std::vector<Text>{Text(u"Sub\xD800", 4)});
+  EXPECT_TRUE(KeyExists(Text(u"old\\SUB\xD800", 8)));
+  std::vector<registry::NamedValue> values;
+  ASSERT_EQ(registry::ListValues(old, values), Status::Ok);
+  ASSERT_EQ(values.size(), 1u);
+  EXPECT_EQ(values[0].name, u"N\u00E4me");
 
   ASSERT_EQ(Put(u"new", u"", u"2"), Status::Ok);
-  EXPECT_EQ(QueryText(storePath, "PRAGMA user_version"), "2");
-  EXPECT_EQ(QueryText(storePath, "SELECT id FROM keys WHERE name = x'6e0065007700'"), "3");
-  EXPECT_EQ(Get(u"old", u""), SzBytes(u"1"));
-  EXPECT_EQ(Get(u"new", u""), SzBytes(u"2"));
+  EXPECT_EQ(QueryText(storePath, "SELECT id FROM keys WHERE name = CAST('new' AS BLOB)"), "5");
+  EXPECT_EQ(QueryText(storePath, "PRAGMA integrity_check"), "ok");
 }
 
 TEST_F(StoreLayoutTest, AWriteGroupLargerThanTheCacheKilledBeforeItsEndLeavesNothingOfItself) {

@@ -33,17 +33,59 @@ const std::array<char16_t, 0x10000>& UpcaseTable() {
   return *table;
 }
 
+void AppendUnit(std::string& bytes, char16_t unit) {
+  if (unit < 0x80) {
+    bytes.push_back(static_cast<char>(unit));
+  } else if (unit < 0x800) {
+    bytes.push_back(static_cast<char>(0xC0 | unit >> 6));
+    bytes.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
+  } else {
+    bytes.push_back(static_cast<char>(0xE0 | unit >> 12));
+    bytes.push_back(static_cast<char>(0x80 | (unit >> 6 & 0x3F)));
+    bytes.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
+  }
+}
+
 }  // namespace
 
 std::string FoldName(const Text& name) {
   const auto& upcase = UpcaseTable();
-  std::string folded(name.size() * 2, '\0');
-  for (size_t i = 0; i < name.size(); ++i) {
-    const char16_t unit = upcase[name[i]];
-    folded[2 * i] = static_cast<char>(unit >> 8);
-    folded[2 * i + 1] = static_cast<char>(unit & 0xFF);
-  }
+  std::string folded;
+  folded.reserve(name.size());
+  for (const char16_t unit : name) AppendUnit(folded, upcase[unit]);
   return folded;
+}
+
+std::string StoredName(const Text& name) {
+  std::string bytes;
+  bytes.reserve(name.size());
+  for (const char16_t unit : name) AppendUnit(bytes, unit);
+  return bytes;
+}
+
+Text NameFromStored(const void* data, size_t size) {
+  const auto* bytes = static_cast<const unsigned char*>(data);
+  Text name;
+  name.reserve(size);
+  const auto continuation = [&](size_t at) { return at < size && (bytes[at] & 0xC0) == 0x80; };
+  for (size_t i = 0; i < size;) {
+    const unsigned char lead = bytes[i];
+    if (lead < 0x80) {
+      name.push_back(lead);
+      i += 1;
+    } else if ((lead & 0xE0) == 0xC0 && continuation(i + 1)) {
+      name.push_back(static_cast<char16_t>((lead & 0x1F) << 6 | (bytes[i + 1] & 0x3F)));
+      i += 2;
+    } else if ((lead & 0xF0) == 0xE0 && continuation(i + 1) && continuation(i + 2)) {
+      name.push_back(static_cast<char16_t>((lead & 0x0F) << 12 | (bytes[i + 1] & 0x3F) << 6 |
+                                           (bytes[i + 2] & 0x3F)));
+      i += 3;
+    } else {
+      name.push_back(u'\uFFFD');
+      i += 1;
+    }
+  }
+  return name;
 }
 
 bool SplitKeyPath(const Text& path, std::vector<Text>& components) {

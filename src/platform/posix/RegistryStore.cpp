@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "common/Utf16Le.h"
 #include "platform/Diagnostics.h"
 #include "platform/posix/RegistryNames.h"
 #include "platform/posix/RegistryRecovery.h"
@@ -26,36 +25,62 @@ constexpr int kBusyTimeoutMs = 120000;
 // mistaken for an empty store and written into.
 constexpr std::int64_t kApplicationId = 0x4F52564E;
 constexpr std::int64_t kSchemaVersion = 2;
-// Stores whose key ids SQLite handed out (AUTOINCREMENT): read as they are, and
-// brought to the current layout by their first write.
-constexpr std::int64_t kAutoincrementSchemaVersion = 1;
+// Stores whose key ids SQLite handed out (AUTOINCREMENT) and whose names were
+// UTF-16: brought to the current layout by the first process that may write them.
+constexpr std::int64_t kEarlierSchemaVersion = 1;
 
-// Keys form a tree below the root (id 0); names are kept as given (UTF-16LE) and
-// looked up by their folded form. Key ids are never reused, so a handle to a
+// Keys form a tree below the root (id 0); names are kept as given and looked up
+// by their folded form (see RegistryNames.h). Key ids are never reused, so a handle to a
 // deleted key cannot reach a newer one: key_ids holds the highest id ever given,
 // read once per write transaction and saved at its commit (AUTOINCREMENT would
 // write its counter at every insert).
+constexpr const char* kTablesSql =
+    "CREATE TABLE keys(id INTEGER PRIMARY KEY, parent INTEGER,"
+    " name BLOB NOT NULL, fold BLOB NOT NULL);"
+    "CREATE UNIQUE INDEX keys_by_parent ON keys(parent, fold);"
+    "CREATE TABLE vals(key INTEGER NOT NULL, fold BLOB NOT NULL, name BLOB NOT NULL,"
+    " type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(key, fold)) WITHOUT ROWID;"
+    "CREATE TABLE key_ids(last INTEGER NOT NULL);";
+
 std::string SchemaSql() {
   return "PRAGMA application_id = " + std::to_string(kApplicationId) + ";" +
-         "PRAGMA user_version = " + std::to_string(kSchemaVersion) + ";" +
-         "CREATE TABLE keys(id INTEGER PRIMARY KEY, parent INTEGER,"
-         " name BLOB NOT NULL, fold BLOB NOT NULL);"
-         "CREATE UNIQUE INDEX keys_by_parent ON keys(parent, fold);"
-         "CREATE TABLE vals(key INTEGER NOT NULL, fold BLOB NOT NULL, name BLOB NOT NULL,"
-         " type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(key, fold)) WITHOUT ROWID;"
-         "CREATE TABLE key_ids(last INTEGER NOT NULL);"
+         "PRAGMA user_version = " + std::to_string(kSchemaVersion) + ";" + kTablesSql +
          "INSERT INTO keys(id, parent, name, fold) VALUES(0, NULL, x'', x'');"
          "INSERT INTO key_ids VALUES(0);";
 }
 
-// From AUTOINCREMENT to key_ids, in the writer's transaction: the highest id ever
-// given is SQLite's counter (or a larger id, should the counter be behind).
+// From the earlier layout, in the writer's transaction: the tables are laid out
+// anew and filled with the names re-encoded (by NameFromEarlierLayout); the highest
+// key id ever given is SQLite's counter, or a larger id should the counter be behind.
 std::string UpgradeSql() {
-  return "CREATE TABLE key_ids(last INTEGER NOT NULL);"
+  return std::string("ALTER TABLE keys RENAME TO earlier_keys;"
+                     "DROP INDEX keys_by_parent;"
+                     "ALTER TABLE vals RENAME TO earlier_vals;") +
+         kTablesSql +
          "INSERT INTO key_ids SELECT max("
-         "(SELECT ifnull(max(seq), 0) FROM sqlite_sequence WHERE name = 'keys'),"
-         " (SELECT ifnull(max(id), 0) FROM keys));"
+         "(SELECT ifnull(max(seq), 0) FROM sqlite_sequence WHERE name IN ('keys', 'earlier_keys')),"
+         " (SELECT ifnull(max(id), 0) FROM earlier_keys));"
+         "INSERT INTO keys SELECT id, parent, earlier_name(name, 0), earlier_name(fold, 1)"
+         " FROM earlier_keys;"
+         "INSERT INTO vals SELECT key, earlier_name(fold, 1), earlier_name(name, 0), type, data"
+         " FROM earlier_vals;"
+         "DROP TABLE earlier_keys; DROP TABLE earlier_vals;"
          "PRAGMA user_version = " + std::to_string(kSchemaVersion) + ";";
+}
+
+// earlier_name(bytes, folded): a name of the earlier layout, UTF-16LE as given or
+// UTF-16BE when folded, in today's stored form.
+void NameFromEarlierLayout(sqlite3_context* context, int, sqlite3_value** arguments) {
+  const auto* bytes = static_cast<const unsigned char*>(sqlite3_value_blob(arguments[0]));
+  const size_t size = static_cast<size_t>(sqlite3_value_bytes(arguments[0]));
+  const bool bigEndian = sqlite3_value_int(arguments[1]) != 0;
+  Text name(size / 2, u'\0');
+  for (size_t i = 0; i < name.size(); ++i) {
+    const unsigned first = bytes[2 * i], second = bytes[2 * i + 1];
+    name[i] = static_cast<char16_t>(bigEndian ? first << 8 | second : second << 8 | first);
+  }
+  const std::string stored = StoredName(name);
+  sqlite3_result_blob64(context, stored.data(), stored.size(), SQLITE_TRANSIENT);
 }
 
 // Indexed by RegistryStore::Query.
@@ -123,9 +148,9 @@ std::string ColumnBytes(sqlite3_stmt* statement, int column) {
                : std::string();
 }
 
-Text ColumnText(sqlite3_stmt* statement, int column) {
+Text ColumnName(sqlite3_stmt* statement, int column) {
   const void* bytes = sqlite3_column_blob(statement, column);
-  return FromUtf16Le(bytes, bytes ? static_cast<size_t>(sqlite3_column_bytes(statement, column)) : 0);
+  return NameFromStored(bytes, bytes ? static_cast<size_t>(sqlite3_column_bytes(statement, column)) : 0);
 }
 
 }  // namespace
@@ -347,7 +372,7 @@ Status RegistryStore::CheckSchema() {
     Report("not a registry store of Orvanel (another program's database)");
     return Status::Failed;
   }
-  if (version != kSchemaVersion && version != kAutoincrementSchemaVersion) {
+  if (version != kSchemaVersion && version != kEarlierSchemaVersion) {
     Report("laid out by another version of Orvanel");
     return Status::Failed;
   }
@@ -357,9 +382,16 @@ Status RegistryStore::CheckSchema() {
 }
 
 Status RegistryStore::SchemaReadyForReading() {
-  if (schemaReady_) return Status::Ok;
+  if (schemaReady_ && schemaCurrent_) return Status::Ok;
   if (const Status status = CheckSchema(); status != Status::Ok) return status;
-  return schemaReady_ ? Status::Ok : Status::NotFound;
+  if (!schemaReady_) return Status::NotFound;
+  if (schemaCurrent_) return Status::Ok;
+  if (readOnly_ || inTransaction_) {
+    Report("laid out by an earlier version of Orvanel; an install as administrator updates it");
+    return Status::Failed;
+  }
+  bool startedGroup = false;
+  return EndWrite(BeginWrite(false, startedGroup));  // which upgrades it
 }
 
 // Inside the write transaction: another process may have laid the store out or
@@ -368,6 +400,12 @@ Status RegistryStore::EnsureSchema() {
   if (schemaReady_ && schemaCurrent_) return Status::Ok;
   if (const Status status = CheckSchema(); status != Status::Ok) return status;
   if (schemaReady_ && schemaCurrent_) return Status::Ok;
+  if (schemaReady_) {
+    const int rc = sqlite3_create_function_v2(db_, "earlier_name", 2,
+                                              SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                              NameFromEarlierLayout, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) return Fail(rc);
+  }
   const std::string sql = schemaReady_ ? UpgradeSql() : SchemaSql();
   if (const int rc = Exec(sql.c_str()); rc != SQLITE_OK) return Fail(rc);
   schemaReady_ = schemaCurrent_ = true;
@@ -508,7 +546,7 @@ Status RegistryStore::AddChild(KeyId parent, const Text& name, KeyId& child) {
     lastKeyId_ = sqlite3_column_int64(use.get(), 0);
   }
   const KeyId id = lastKeyId_ + 1;
-  const std::string bytes = ToUtf16Le(name);
+  const std::string bytes = StoredName(name);
   const std::string fold = FoldName(name);
   Use use(*this, kAddChild);
   if (!use) return Fail(sqlite3_errcode(db_));
@@ -581,7 +619,7 @@ Status RegistryStore::ReadValueOnce(KeyId key, const Text& name, std::uint32_t& 
 
 Status RegistryStore::WriteValue(KeyId key, const Text& name, std::uint32_t type,
                                  const void* data, std::uint32_t size) {
-  const std::string bytes = ToUtf16Le(name);
+  const std::string bytes = StoredName(name);
   const std::string fold = FoldName(name);
   Use use(*this, inTransaction_ && lookups_.IsKnownToExist(key) ? kWriteValueUnchecked : kWriteValue);
   if (!use) return Fail(sqlite3_errcode(db_));
@@ -606,7 +644,7 @@ Status RegistryStore::ListChildrenOnce(KeyId key, std::vector<Text>& names) {
   if (!use) return Fail(sqlite3_errcode(db_));
   use.Int(1, key);
   int rc;
-  while ((rc = use.Step()) == SQLITE_ROW) names.push_back(ColumnText(use.get(), 0));
+  while ((rc = use.Step()) == SQLITE_ROW) names.push_back(ColumnName(use.get(), 0));
   return rc == SQLITE_DONE ? Status::Ok : Fail(rc);
 }
 
@@ -619,7 +657,7 @@ Status RegistryStore::ListValuesOnce(KeyId key, std::vector<StoredValue>& values
   int rc;
   while ((rc = use.Step()) == SQLITE_ROW) {
     StoredValue value;
-    value.name = ColumnText(use.get(), 0);
+    value.name = ColumnName(use.get(), 0);
     value.type = static_cast<std::uint32_t>(sqlite3_column_int64(use.get(), 1));
     value.data = ColumnBytes(use.get(), 2);
     values.push_back(std::move(value));
