@@ -76,6 +76,26 @@ TEST_F(StoreTest, KeyAndValueNamesCompareWithoutCase) {
   }
 }
 
+// Sub-keys come back in the order of their upper-cased UTF-16 code units, as
+// Windows lists them, with every code unit kept: one, two and three bytes long in
+// the store, a surrogate pair (before U+E000 in UTF-16, after it as a code point)
+// and a lone surrogate.
+TEST_F(StoreTest, SubkeysAreListedInCodeUnitOrderWithEveryUnitKept) {
+  const std::vector<Text> ordered = {
+      u"A",           u"b",       Text(u"c\0d", 3), u"\u007F", u"\u0080", u"\u07FF",
+      u"\u0800",      u"\U0001F600", Text(1, u'\xDC00'), u"\uE000",   u"\uFFFD",
+  };
+  for (auto it = ordered.rbegin(); it != ordered.rend(); ++it) {
+    registry::Key key;
+    ASSERT_EQ(registry::CreateKey(u"order\\" + *it, key), Status::Ok) << WideToUtf8(*it);
+  }
+  registry::Key key;
+  ASSERT_EQ(registry::OpenKey(u"order", Access::Read, key), Status::Ok);
+  std::vector<Text> subkeys;
+  ASSERT_EQ(registry::ListSubkeys(key, subkeys), Status::Ok);
+  EXPECT_EQ(subkeys, ordered);
+}
+
 TEST_F(StoreTest, NamesKeepTheSpellingTheyWereCreatedWith) {
   ASSERT_EQ(Put(u"Ärger\\Sub", u"Private", u"1"), Status::Ok);
   ASSERT_EQ(Put(u"ärger\\SUB", u"PRIVATE", u"0"), Status::Ok);
