@@ -22,7 +22,7 @@ namespace {
 
 namespace registry = orvanel::platform::registry;
 
-constexpr int kRounds = 3;
+constexpr int kRounds = 5;
 
 struct Outcome {
   double seconds = 0;
