@@ -28,6 +28,26 @@ TEST_F(DispatchTest, NoArgumentDoesNothingAndFails) {
   EXPECT_FALSE(FileExists(DataFolder()));
 }
 
+TEST_F(DispatchTest, FrontendSettingThatNamesNoFrontendIsRefusedBeforeAnythingIsDone) {
+  RunOptions options;
+  options.env["ORVANEL_FRONTEND"] = "curses";
+  const RunResult result = RunOrvanel({"-t=off"}, options);
+  EXPECT_EQ(result.exitCode, 255);
+  EXPECT_EQ(result.err, "orvanel: ORVANEL_FRONTEND=\"curses\" names no frontend (known: terminal)\n");
+  EXPECT_FALSE(FileExists(StorePath()));
+  EXPECT_FALSE(FileExists(DataFolder()));
+}
+
+TEST_F(DispatchTest, EmptyFrontendSettingChoosesTheBestAvailable) {
+  RunOptions options;
+  options.env["ORVANEL_FRONTEND"] = "";
+  options.unsetEnv = {"DISPLAY", "WAYLAND_DISPLAY"};
+  CreateClassKey();
+  const RunResult result = RunOrvanel({"-t=off"}, options);
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.err, "Orvanel: Tracking has been turned off\n");
+}
+
 struct SwitchCase {
   const char* name;
   const char* switchText;

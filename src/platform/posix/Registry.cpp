@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/Utf16Le.h"
+#include "platform/CodePage.h"
 #include "platform/Diagnostics.h"
 #include "platform/posix/RegistryNames.h"
 #include "platform/posix/RegistrySession.h"
