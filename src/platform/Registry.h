@@ -69,6 +69,9 @@ Status CreateKey(const Key& parent, const Text& subPath, Key& key);
 // Opens an existing key (RegOpenKeyExW); never creates it.
 Status OpenKey(const Text& path, Access access, Key& key);
 
+// The same below an open key, whatever access it was opened with.
+Status OpenKey(const Key& parent, const Text& subPath, Access access, Key& key);
+
 // Reads a value into buffer, whose capacity in bytes is `size` on entry; on return
 // `size` holds the value's length in bytes (also when MoreData). `type` may be null.
 Status QueryValue(const Key& key, const Text& name, void* buffer, uint32_t& size, Type* type);

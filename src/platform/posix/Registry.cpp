@@ -31,9 +31,9 @@ const OpenedKey* CheckedKey(const Key& key) {
   return opened;
 }
 
-// Follows the path from the root; NotFound at the first missing component.
-Status Resolve(RegistryStore& store, const std::vector<Text>& components, KeyId& key) {
-  key = posix::kRootKey;
+// Follows the path down from `from`; NotFound at the first missing component.
+Status Resolve(RegistryStore& store, KeyId from, const std::vector<Text>& components, KeyId& key) {
+  key = from;
   for (const Text& name : components) {
     if (const Status status = store.FindChild(key, name, key); status != Status::Ok) return status;
   }
@@ -121,8 +121,30 @@ Status OpenKey(const Text& path, Access access, Key& key) {
   if (const Status status = store->Open(false); status != Status::Ok) return status;
   posix::JoinWriteGroupForReading(*store);
   KeyId id;
-  if (const Status status = Resolve(*store, components, id); status != Status::Ok) return status;
+  if (const Status status = Resolve(*store, posix::kRootKey, components, id); status != Status::Ok)
+    return status;
   // Like a key whose access list lets this user read but not write.
+  if (CanWrite(access) && store->readOnly()) return Status::AccessDenied;
+  key.Reset(posix::NewKeyHandle(store, id, access));
+  return Status::Ok;
+}
+
+Status OpenKey(const Key& parent, const Text& subPath, Access access, Key& key) {
+  const OpenedKey* opened = CheckedKey(parent);
+  if (!opened) return Status::Failed;
+  // Copied first: `key` may be `parent` itself.
+  const std::shared_ptr<RegistryStore> store = opened->store;
+  const KeyId parentId = opened->id;
+  key.Reset();
+  std::vector<Text> components;
+  if (!posix::SplitKeyPath(subPath, components)) return Status::InvalidName;
+  auto lock = posix::LockRegistrySession();
+  posix::JoinWriteGroupForReading(*store);
+  // A deleted key has no sub-keys left, so only the key itself needs checking.
+  KeyId id;
+  Status status = Resolve(*store, parentId, components, id);
+  if (status == Status::Ok && components.empty()) status = store->KeyExists(parentId);
+  if (status != Status::Ok) return status;
   if (CanWrite(access) && store->readOnly()) return Status::AccessDenied;
   key.Reset(posix::NewKeyHandle(store, id, access));
   return Status::Ok;
@@ -184,11 +206,11 @@ Status DeleteKey(const Text& path) {
   if (const Status status = store->Open(false); status != Status::Ok) return status;
   KeyId id;
   if (store->readOnly()) {
-    const Status status = Resolve(*store, components, id);
+    const Status status = Resolve(*store, posix::kRootKey, components, id);
     return status == Status::Ok ? Status::AccessDenied : status;
   }
   if (const Status status = posix::BeginWrite(*store); status != Status::Ok) return status;
-  Status status = Resolve(*store, components, id);
+  Status status = Resolve(*store, posix::kRootKey, components, id);
   bool hasChildren = false;
   if (status == Status::Ok) status = store->HasChildren(id, hasChildren);
   if (status == Status::Ok) status = hasChildren ? Status::HasSubkeys : store->RemoveKey(id);
