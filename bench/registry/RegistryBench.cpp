@@ -1,5 +1,5 @@
 // Times a bulk registration through the registry seam (per extension: open the
-// key, create it, set its default, create its OpenWithProgids key, set a value;
+// key, create it, set its default, create its OpenWithProgids key below it, set a value;
 // all in one write group), reading it back, and the floor: the same keys and
 // values inserted by a minimal SQLite program in one transaction.
 // Usage: registry_bench [EXTENSIONS]   (default 100000)
@@ -92,7 +92,7 @@ bool Register(long count) {
         registry::SetTextValue(key, u"", u"Orvanel") != registry::Status::Ok)
       return false;
     registry::Key progids;
-    if (registry::CreateKey(path + u"\\OpenWithProgids", progids) != registry::Status::Ok ||
+    if (registry::CreateKey(key, u"OpenWithProgids", progids) != registry::Status::Ok ||
         registry::SetTextValue(progids, u"Orvanel", u"") != registry::Status::Ok)
       return false;
   }
@@ -141,7 +141,7 @@ int main(int argc, char** argv) {
   }
   std::printf("registry: %ld extensions (%ld keys, %ld values)\n", count, 2 * count, 2 * count);
   std::printf("  floor (minimal SQLite program, one transaction)  %7.3f s\n", floor);
-  std::printf("  registration through the seam, one write group   %7.3f s   %.2fx floor (goal <= 2x)\n",
+  std::printf("  registration through the seam, one write group   %7.3f s   %.2fx floor (goal <= 1.5x)\n",
               write, write / floor);
   std::printf("  reading every default value back                 %7.3f s\n", read);
   return 0;
