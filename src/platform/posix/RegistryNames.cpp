@@ -33,34 +33,40 @@ const std::array<char16_t, 0x10000>& UpcaseTable() {
   return *table;
 }
 
-void AppendUnit(std::string& bytes, char16_t unit) {
+// Writes the unit at `out` and returns the end of what it wrote.
+char* PutUnit(char* out, char16_t unit) {
   if (unit < 0x80) {
-    bytes.push_back(static_cast<char>(unit));
+    *out++ = static_cast<char>(unit);
   } else if (unit < 0x800) {
-    bytes.push_back(static_cast<char>(0xC0 | unit >> 6));
-    bytes.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
+    *out++ = static_cast<char>(0xC0 | unit >> 6);
+    *out++ = static_cast<char>(0x80 | (unit & 0x3F));
   } else {
-    bytes.push_back(static_cast<char>(0xE0 | unit >> 12));
-    bytes.push_back(static_cast<char>(0x80 | (unit >> 6 & 0x3F)));
-    bytes.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
+    *out++ = static_cast<char>(0xE0 | unit >> 12);
+    *out++ = static_cast<char>(0x80 | (unit >> 6 & 0x3F));
+    *out++ = static_cast<char>(0x80 | (unit & 0x3F));
   }
+  return out;
+}
+
+// The units as stored, each mapped first (to fold it, or not).
+template <typename Map>
+std::string Stored(const Text& name, Map map) {
+  std::string bytes(name.size() * 3, '\0');
+  char* end = bytes.data();
+  for (const char16_t unit : name) end = PutUnit(end, map(unit));
+  bytes.resize(static_cast<size_t>(end - bytes.data()));
+  return bytes;
 }
 
 }  // namespace
 
 std::string FoldName(const Text& name) {
   const auto& upcase = UpcaseTable();
-  std::string folded;
-  folded.reserve(name.size());
-  for (const char16_t unit : name) AppendUnit(folded, upcase[unit]);
-  return folded;
+  return Stored(name, [&](char16_t unit) { return upcase[unit]; });
 }
 
 std::string StoredName(const Text& name) {
-  std::string bytes;
-  bytes.reserve(name.size());
-  for (const char16_t unit : name) AppendUnit(bytes, unit);
-  return bytes;
+  return Stored(name, [](char16_t unit) { return unit; });
 }
 
 Text NameFromStored(const void* data, size_t size) {
