@@ -53,10 +53,9 @@ bool TakeOverIfUnassociated(const Text& extensionKey, registry::Key& key) {
 // key when it is open, which spares looking it up again.
 bool AddToOpenWithProgids(const Text& extensionKey, const registry::Key& extension) {
   registry::Key key;
-  const Status created =
-      extension.IsOpen()
-          ? registry::CreateKey(extension, layout::kOpenWithProgidsName, key)
-          : registry::CreateKey(extensionKey + layout::kOpenWithProgids, key);
+  const Status created = extension.IsOpen()
+                             ? registry::CreateKey(extension, layout::kOpenWithProgidsName, key)
+                             : registry::CreateKey(extensionKey + layout::kOpenWithProgids, key);
   if (created != Status::Ok) return false;
   return registry::SetTextValue(key, layout::kClassName, Text()) == Status::Ok;
 }

@@ -58,9 +58,9 @@ constexpr const char* kEarlierStoreSql =
     "CREATE TABLE vals(key INTEGER NOT NULL, fold BLOB NOT NULL, name BLOB NOT NULL,"
     " type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(key, fold)) WITHOUT ROWID;"
     "INSERT INTO keys VALUES(0, NULL, x'', x'');"
-    "INSERT INTO keys VALUES(1, 0, x'4f006c006400', x'004f004c0044');"              // Old
-    "INSERT INTO keys VALUES(3, 1, x'53007500620000d8', x'005300550042d800');"    // Sub + lone surrogate
-    "INSERT INTO keys VALUES(4, 0, x'67006f006e006500', x'0047004f004e0045');"      // gone
+    "INSERT INTO keys VALUES(1, 0, x'4f006c006400', x'004f004c0044');"          // Old
+    "INSERT INTO keys VALUES(3, 1, x'53007500620000d8', x'005300550042d800');"  // Sub\xD800
+    "INSERT INTO keys VALUES(4, 0, x'67006f006e006500', x'0047004f004e0045');"  // gone
     "DELETE FROM keys WHERE id = 4;"
     "INSERT INTO vals VALUES(1, x'004e00c4004d0045', x'4e00e4006d006500', 1, x'31000000');";  // Näme
 
