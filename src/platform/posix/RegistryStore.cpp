@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/Diagnostics.h"
+#include "platform/posix/Folders.h"
 #include "platform/posix/RegistryNames.h"
 #include "platform/posix/RegistryRecovery.h"
 
@@ -108,29 +109,14 @@ constexpr const char* kQueries[] = {
     "UPDATE key_ids SET last = ?1",
 };
 
-std::string ParentFolder(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
 bool IsPermissionError(int error) {
   return error == EACCES || error == EPERM || error == EROFS;
 }
 
 // Creates the folder and the missing folders above it, readable by every user.
-int MakeFolders(const std::string& folder) {
-  struct stat info;
-  if (stat(folder.c_str(), &info) == 0) return S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
-  if (errno != ENOENT) return errno;
-  const std::string parent = ParentFolder(folder);
-  if (parent != folder) {
-    if (const int error = MakeFolders(parent)) return error;
-  }
-  if (mkdir(folder.c_str(), 0755) != 0) return errno == EEXIST ? 0 : errno;
-  chmod(folder.c_str(), 0755);  // whatever the umask: every user reads the store
-  return 0;
+int MakeStoreFolders(const std::string& folder) {
+  // Whatever the umask: every user reads the store.
+  return MakeFolders(folder, 0755, [](const std::string& made) { chmod(made.c_str(), 0755); });
 }
 
 // SQLite counts every allocation under a global mutex for statistics that the
@@ -241,7 +227,7 @@ sqlite3_stmt* RegistryStore::Prepared(Query query) {
 }
 
 Status RegistryStore::CreateFile() {
-  if (const int error = MakeFolders(ParentFolder(path_))) {
+  if (const int error = MakeStoreFolders(ParentFolder(path_))) {
     if (IsPermissionError(error)) return Status::AccessDenied;
     Report(std::strerror(error));
     return Status::Failed;
