@@ -3,6 +3,7 @@
 
 #include "CaseName.h"
 #include "TrackerFixture.h"
+#include "common/Utf16Le.h"
 #include "online/Tracker.h"
 
 namespace orvanel::test {
@@ -17,10 +18,7 @@ struct FlagCase {
   bool off;
 };
 
-std::string Sz(const Text& text) {
-  const Text withNull = text + u'\0';
-  return std::string(reinterpret_cast<const char*>(withNull.data()), withNull.size() * 2);
-}
+std::string Sz(const Text& text) { return ToUtf16Le(text + u'\0'); }
 
 class TrackingFlagTest : public TrackerFixture, public ::testing::WithParamInterface<FlagCase> {};
 

@@ -49,10 +49,13 @@ class RegistryStore : public std::enable_shared_from_this<RegistryStore> {
   // `startedGroup` tells whether this call opened the group's transaction.
   Status BeginWrite(bool grouped, bool& startedGroup);
   Status EndWrite(Status result);
-  void CommitGroup();
+  // Ok, or Failed (said once through the diagnostics) when the group's writes are lost.
+  registry::Status CommitGroup();
 
   Status FindChild(KeyId parent, const Text& name, KeyId& child);
   Status AddChild(KeyId parent, const Text& name, KeyId& child);
+  // Inside a write: follows the components down from `from`, adding the missing keys.
+  Status FindOrAddPath(KeyId from, const std::vector<Text>& components, KeyId& key);
   Status KeyExists(KeyId key);
   Status HasChildren(KeyId key, bool& hasChildren);
   Status RemoveKey(KeyId key);  // with its values
@@ -81,6 +84,8 @@ class RegistryStore : public std::enable_shared_from_this<RegistryStore> {
     kRemoveValue,
     kListChildren,
     kListValues,
+    kLastKeyId,
+    kSaveLastKeyId,
     kQueryCount,
   };
   class Use;
@@ -100,6 +105,7 @@ class RegistryStore : public std::enable_shared_from_this<RegistryStore> {
   Status ConnectToRecoveredCopy();
   Status CheckSchema();
   Status EnsureSchema();
+  Status SaveKeyIds();  // before the write transaction commits
   Status SchemaReadyForReading();
   Status QueryNumber(const char* sql, std::int64_t& number);
   int Exec(const char* sql);
@@ -113,11 +119,17 @@ class RegistryStore : public std::enable_shared_from_this<RegistryStore> {
   sqlite3_stmt* statements_[kQueryCount] = {};
   bool readOnly_ = false;
   bool schemaReady_ = false;
+  bool schemaCurrent_ = false;  // not a store laid out by an earlier version, still to upgrade
   bool inTransaction_ = false;
   bool grouped_ = false;
+  bool groupLost_ = false;  // a grouped write failed and took the group's writes with it
   bool interrupted_ = false;  // a killed writer's journal is in the way of reading
   std::string lastReport_;
   KeyLookupCache lookups_;  // only while this connection holds the write lock
+  // The highest key id given so far, read at the first key added in a write transaction.
+  static constexpr KeyId kUnknownKeyId = -1;
+  KeyId lastKeyId_ = kUnknownKeyId;
+  bool keyIdsChanged_ = false;
 };
 
 }  // namespace orvanel::platform::posix
