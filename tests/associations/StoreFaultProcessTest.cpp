@@ -24,12 +24,15 @@ std::string LargeCatalogue() {
   return text;
 }
 
-// The lines a run wrote, but for the failed usage report (nothing listens at the site).
+// The lines a run wrote, but for the failed requests to the sites (nothing listens
+// there): the usage report and the version check.
 std::vector<std::string> DiagnosticLines(const std::string& err) {
   std::vector<std::string> lines;
   std::istringstream stream(err);
+  const std::string siteRequest = std::string("orvanel: ") + kNoSite + "/";
   for (std::string line; std::getline(stream, line);) {
-    if (line.rfind("curl_easy_perform() failed", 0) != 0) lines.push_back(line);
+    if (line.rfind("curl_easy_perform() failed", 0) != 0 && line.rfind(siteRequest, 0) != 0)
+      lines.push_back(line);
   }
   return lines;
 }
