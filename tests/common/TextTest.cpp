@@ -2,6 +2,7 @@
 
 #include "common/ProgramInfo.h"
 #include "common/Text.h"
+#include "platform/CodePage.h"
 #include "TestSupport.h"
 
 namespace orvanel {
@@ -39,7 +40,7 @@ TEST(WideToUtf8Test, RoundTripsEveryPlaneAndReplacesLoneSurrogates) {
   const Text text = u"x\u00C4\u20AC\U0001F600";
   EXPECT_EQ(Utf8ToWide(WideToUtf8(text)), text);
   EXPECT_EQ(WideToUtf8(Text(1, char16_t(0xD800)) + u"a"), "\xEF\xBF\xBD" "a");
-  EXPECT_EQ(WideToAnsi(u"0.2"), "0.2");
+  EXPECT_EQ(platform::WideToAnsi(u"0.2"), "0.2");
 }
 
 TEST(WidenBytesTest, EachByteBecomesTheCharacterOfTheSameValue) {

@@ -8,7 +8,7 @@
 #include "LoopbackSite.h"
 #include "StreamCapture.h"
 #include "TestSupport.h"
-#include "app/Locations.h"
+#include "platform/DataFolder.h"
 #include "updates/DownloadDialog.h"
 
 namespace orvanel::test {

@@ -7,7 +7,7 @@
 
 #include "LoopbackSite.h"
 #include "TestSupport.h"
-#include "app/Locations.h"
+#include "platform/DataFolder.h"
 #include "updates/VersionChecks.h"
 
 namespace orvanel::test {

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/CodePage.h"
 #include "platform/posix/RegistryNames.h"
 #include "platform/posix/RegistrySession.h"
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "updates/NumberParsing.h"
+#include "common/DecimalNumber.h"
 
 namespace orvanel {
 namespace {
