@@ -11,6 +11,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 
 #include "platform/gtk/DialogLayout.h"
@@ -59,7 +60,7 @@ void Handle(Shared& shared, bool close, int position) {
 }
 
 gboolean HandleQueued(gpointer data) {
-  auto& request = *static_cast<Request*>(data);
+  auto& request = **static_cast<std::shared_ptr<Request>*>(data);
   Handle(*request.shared, request.close, request.position);
   std::lock_guard<std::mutex> lock(request.shared->mutex);
   request.done = true;
@@ -107,6 +108,18 @@ class GtkProgressWindow final : public ProgressWindow {
   std::thread::id owner_;
 };
 
+// The theme draws a thin line in the middle of the bar's rectangle; the bar fills the
+// rectangle instead, as the template's bordered smooth bar does.
+void FillRectangle(GtkWidget* bar, int height) {
+  const std::string css = "progressbar trough, progressbar progress { min-height: " +
+                          std::to_string(height > 4 ? height - 4 : 1) + "px; }";
+  GtkCssProvider* provider = gtk_css_provider_new();
+  gtk_css_provider_load_from_data(provider, css.c_str(), -1, nullptr);
+  gtk_style_context_add_provider(gtk_widget_get_style_context(bar), GTK_STYLE_PROVIDER(provider),
+                                 GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+  g_object_unref(provider);
+}
+
 gboolean Refuse(GtkWidget*, GdkEvent*, gpointer) { return TRUE; }
 
 gboolean RefuseEscape(GtkWidget*, GdkEventKey* event, gpointer) {
@@ -123,6 +136,7 @@ void RunProgressWindow(const Text& caption, const std::function<void(ProgressWin
   const DialogUnits units(widget);
   GtkFixed* fixed = TemplateWindow(window, units, ORVANEL_UPDATE_SIZE);
   GtkWidget* bar = gtk_progress_bar_new();
+  FillRectangle(bar, units.ToPixels({ORVANEL_UPDATE_PROGRESS_RECT}).height);
   PlaceControl(fixed, bar, units, {ORVANEL_UPDATE_PROGRESS_RECT});
   g_signal_connect(widget, "delete-event", G_CALLBACK(Refuse), nullptr);
   g_signal_connect(widget, "key-press-event", G_CALLBACK(RefuseEscape), nullptr);
