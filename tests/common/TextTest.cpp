@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "CaseName.h"
 #include "common/ProgramInfo.h"
 #include "common/Text.h"
 #include "platform/CodePage.h"
@@ -34,7 +35,7 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"encodedSurrogate", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},
         DecodeCase{"aboveUnicode", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},
         DecodeCase{"embeddedNul", std::string("a\0b", 3), Text(u"a\0b", 3)}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 TEST(WideToUtf8Test, RoundTripsEveryPlaneAndReplacesLoneSurrogates) {
   const Text text = u"x\u00C4\u20AC\U0001F600";
