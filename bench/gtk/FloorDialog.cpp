@@ -35,8 +35,8 @@ int main(int argc, char** argv) {
   GtkWidget* second = gtk_radio_button_new_with_label(group, "Read and learn about .xyz file");
   Put(fixed, second, 54, 187, 552, 21);
   group = gtk_radio_button_get_group(GTK_RADIO_BUTTON(second));
-  Put(fixed, gtk_radio_button_new_with_label(group, "Open using software already there"), 54,
-      223, 552, 21);
+  Put(fixed, gtk_radio_button_new_with_label(group, "Open using software already there"), 54, 223,
+      552, 21);
   Put(fixed, gtk_separator_new(GTK_ORIENTATION_HORIZONTAL), 14, 261, 592, 2);
   Put(fixed, gtk_check_button_new_with_label("Do not show again for .xyz file"), 14, 281, 486, 21);
   Put(fixed, gtk_button_new_with_label("OK"), 506, 274, 100, 30);

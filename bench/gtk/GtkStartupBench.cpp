@@ -120,11 +120,15 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(folder + "/data/Orvanel");
   const std::string file = folder + "/report.xyz";
   std::fclose(std::fopen(file.c_str(), "w"));
-  const std::vector<std::string> env = {
-      "DISPLAY=" + displayName, "NO_AT_BRIDGE=1", "GDK_BACKEND=x11",
-      "HOME=" + folder, "PATH=/usr/bin:/bin",
-      "ORVANEL_REGISTRY=" + folder + "/registry.db", "XDG_DATA_HOME=" + folder + "/data",
-      "ORVANEL_INFO_SITE=http://127.0.0.1:9", "ORVANEL_DOWNLOAD_SITE=http://127.0.0.1:9"};
+  const std::vector<std::string> env = {"DISPLAY=" + displayName,
+                                        "NO_AT_BRIDGE=1",
+                                        "GDK_BACKEND=x11",
+                                        "HOME=" + folder,
+                                        "PATH=/usr/bin:/bin",
+                                        "ORVANEL_REGISTRY=" + folder + "/registry.db",
+                                        "XDG_DATA_HOME=" + folder + "/data",
+                                        "ORVANEL_INFO_SITE=http://127.0.0.1:9",
+                                        "ORVANEL_DOWNLOAD_SITE=http://127.0.0.1:9"};
 
   std::vector<double> floor, orvanel;
   bool failed = false;

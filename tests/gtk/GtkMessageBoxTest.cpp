@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "CaseName.h"
 #include "GtkDriver.h"
 #include "platform/Ui.h"
 
@@ -84,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
         BoxCase{"QuestionClosedAnswersNo", "Download and install the latest version of Orvanel?",
                 ui::MessageButtons::YesNo, ui::MessageIcon::Information, "dialog-information",
                 nullptr, ui::MessageResult::No}),
-    [](const testing::TestParamInfo<BoxCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 }  // namespace
 }  // namespace orvanel::test

@@ -4,56 +4,47 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <future>
 #include <string>
 #include <vector>
 
+#include "CaseName.h"
 #include "LoopbackSite.h"
-#include "TestSupport.h"
+#include "ProgramFixture.h"
 #include "XvfbDisplay.h"
 
 namespace orvanel::test {
 namespace {
 
-class GtkProgramTest : public testing::Test {
+class GtkProgramTest : public ProgramFixture {
  protected:
   GtkProgramTest() {
-    for (const char* folder : {"bin", "data", "data/Orvanel"}) mkdir((dir_ / folder).c_str(), 0755);
-    Recorder("xdg-open", BrowserRecord());
-    Recorder("pkexec", PkexecRecord());
+    CreateDataFolder();
+    UseSites("http://info.test", site_.Base());
     site_.Serve("/analytics/analytics.php", "");
     site_.Serve("/software_version.txt", "0.2");
     site_.Serve("/data_version.txt", "0");
   }
 
-  std::string BrowserRecord() const { return dir_ / "browser.log"; }
-  std::string PkexecRecord() const { return dir_ / "pkexec.log"; }
-  std::string DataFolder() const { return dir_ / "data/Orvanel"; }
-
-  RunOptions Options(const std::string& display) const {
+  // The setting of a desktop session: the display, the system's shared data (icons,
+  // the MIME database), no frontend asked for.
+  static RunOptions OnDisplay(const std::string& display) {
     RunOptions options;
-    options.env = {{"ORVANEL_REGISTRY", dir_ / "registry.db"},
-                   {"XDG_DATA_HOME", dir_ / "data"},
-                   {"ORVANEL_INFO_SITE", "http://info.test"},
-                   {"ORVANEL_DOWNLOAD_SITE", site_.Base()},
-                   {"PATH", (dir_ / "bin") + ":/usr/bin:/bin"},
+    options.env = {{"ORVANEL_FRONTEND", ""},
                    {"NO_AT_BRIDGE", "1"},
-                   {"GDK_BACKEND", "x11"}};
+                   {"GDK_BACKEND", "x11"},
+                   {"XDG_DATA_DIRS", "/usr/local/share:/usr/share"}};
     if (!display.empty()) options.env["DISPLAY"] = display;
-    options.unsetEnv = {"ORVANEL_FRONTEND", "WAYLAND_DISPLAY", "PKEXEC_UID"};
-    if (display.empty()) options.unsetEnv.push_back("DISPLAY");
     options.timeoutSeconds = 30;
     return options;
   }
 
   // orvanel with `arguments` in the background, on the test display.
   std::future<RunResult> StartOrvanel(const std::vector<std::string>& arguments) {
-    std::vector<std::string> argv = {ProgramPath("orvanel")};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    RunOptions options = Options(TestDisplay().name());
-    return std::async(std::launch::async, [argv, options] { return test::Run(argv, options); });
+    const RunOptions options = OnDisplay(TestDisplay().name());
+    return std::async(std::launch::async,
+                      [this, arguments, options] { return RunOrvanel(arguments, options); });
   }
 
   // Waits for the window, keeps a screenshot of it, and presses Enter in it.
@@ -65,15 +56,7 @@ class GtkProgramTest : public testing::Test {
     ASSERT_EQ(keys.exitCode, 0) << keys.err;
   }
 
-  TempDir dir_;
   LoopbackSite site_;
-
- private:
-  void Recorder(const std::string& name, const std::string& record) {
-    const std::string path = dir_ / ("bin/" + name);
-    WriteFile(path, "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + record + "'\n");
-    chmod(path.c_str(), 0755);
-  }
 };
 
 // Open a file, take the search page, accept the newer program: the update dialog shows
@@ -105,11 +88,12 @@ TEST_F(GtkProgramTest, TheWholeRoadOfAnOpenedFileInWindows) {
   EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_TRUE(dialogShownDuringDownload);
   EXPECT_FALSE(TestDisplay().HasWindow("Orvanel Update")) << "the dialog outlived the download";
-  EXPECT_THAT(ReadFile(BrowserRecord()),
-              testing::MatchesRegex("http://info.test/type/xyz/tovix(\\?_id=[0-9a-f]{32})?\n"));
+  EXPECT_THAT(Calls("xdg-open"), testing::ElementsAre(testing::MatchesRegex(
+                                     "http://info.test/type/xyz/tovix(\\?_id=[0-9a-f]{32})?")));
   EXPECT_TRUE(ReadFile(DataFolder() + "/installer.exe") == installer);
-  const std::string elevated = ReadFile(PkexecRecord());
-  EXPECT_NE(elevated.find(DataFolder() + "/installer.exe"), std::string::npos) << elevated;
+  const std::vector<std::string> elevated = Calls("pkexec");
+  ASSERT_EQ(elevated.size(), 1u);
+  EXPECT_NE(elevated[0].find(DataFolder() + "/installer.exe"), std::string::npos) << elevated[0];
 }
 
 struct TrackingCase {
@@ -125,13 +109,11 @@ class GtkTrackingBoxTest : public GtkProgramTest,
                            public testing::WithParamInterface<TrackingCase> {};
 
 TEST_P(GtkTrackingBoxTest, TheMessageBoxClosesOnEnterAndTheExitCodeTells) {
-  if (geteuid() != 0) GTEST_SKIP() << "the tracking switch writes the store only as root";
+  if (!RunsAsRoot()) GTEST_SKIP() << "the tracking switch writes the store only as root";
   const TrackingCase& c = GetParam();
   if (c.classKeyExists) {
-    RunOptions options;
-    options.env = {{"ORVANEL_REGISTRY", dir_ / "registry.db"}};
-    const RunResult added = test::Run(
-        {ProgramPath("orvanel-reg"), "add", "HKCR\\Orvanel", "/v", "private", "/d", "0"}, options);
+    const RunResult added =
+        RunProgram("orvanel-reg", {"add", "HKCR\\Orvanel", "/v", "private", "/d", "0"});
     ASSERT_EQ(added.exitCode, 0) << added.err;
   }
   std::future<RunResult> run = StartOrvanel({c.switchText});
@@ -144,14 +126,12 @@ TEST_P(GtkTrackingBoxTest, TheMessageBoxClosesOnEnterAndTheExitCodeTells) {
 INSTANTIATE_TEST_SUITE_P(Switches, GtkTrackingBoxTest,
                          testing::Values(TrackingCase{"TurnedOff", "-t=off", true, 0},
                                          TrackingCase{"NotTurnedOn", "-t=on", false, 255}),
-                         [](const testing::TestParamInfo<TrackingCase>& info) {
-                           return std::string(info.param.name);
-                         });
+                         CaseName());
 
 struct FallbackCase {
   const char* name;
-  const char* frontend;  // ORVANEL_FRONTEND; null: unset
-  const char* display;   // DISPLAY; null: unset; "test": the test's X server
+  const char* frontend;    // ORVANEL_FRONTEND; empty: none asked for
+  const char* display;     // DISPLAY; null: unset; "test": the test's X server
   const char* diagnostic;  // the one line before the prompt; null: none
 };
 
@@ -165,10 +145,10 @@ TEST_P(GtkFallbackTest, ThePromptGoesToTheTerminal) {
   const FallbackCase& c = GetParam();
   std::string display;
   if (c.display) display = std::string(c.display) == "test" ? TestDisplay().name() : c.display;
-  RunOptions options = Options(display);
-  if (c.frontend) options.env["ORVANEL_FRONTEND"] = c.frontend;
+  RunOptions options = OnDisplay(display);
+  options.env["ORVANEL_FRONTEND"] = c.frontend;
   options.input = "q\n";
-  const RunResult result = test::Run({ProgramPath("orvanel"), dir_ / "report.xyz"}, options);
+  const RunResult result = RunOrvanel({dir_ / "report.xyz"}, options);
 
   EXPECT_EQ(result.exitCode, 0) << result.err;
   const std::string prompt = "Orvanel\nOrvanel finds information";
@@ -189,10 +169,10 @@ INSTANTIATE_TEST_SUITE_P(
         FallbackCase{"GtkAskedForOnADisplayThatIsNotThere", "gtk", ":4095",
                      "orvanel: GTK cannot open the display (DISPLAY=\":4095\"); using the "
                      "terminal"},
-        FallbackCase{"DisplayThatIsNotThereWithoutSetting", nullptr, ":4095",
+        FallbackCase{"DisplayThatIsNotThereWithoutSetting", "", ":4095",
                      "orvanel: GTK cannot open the display (DISPLAY=\":4095\"); using the "
                      "terminal"}),
-    [](const testing::TestParamInfo<FallbackCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 }  // namespace
 }  // namespace orvanel::test

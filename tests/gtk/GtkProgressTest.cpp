@@ -29,7 +29,8 @@ double BarFraction(GtkWindow* window) {
   double fraction = -1;
   OnGtkThread([&] {
     for (GtkWidget* widget : Descendants(GTK_WIDGET(window))) {
-      if (GTK_IS_PROGRESS_BAR(widget)) fraction = gtk_progress_bar_get_fraction(GTK_PROGRESS_BAR(widget));
+      if (GTK_IS_PROGRESS_BAR(widget))
+        fraction = gtk_progress_bar_get_fraction(GTK_PROGRESS_BAR(widget));
     }
   });
   return fraction;

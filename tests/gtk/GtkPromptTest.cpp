@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "CaseName.h"
 #include "GtkDriver.h"
 #include "TestSupport.h"
 #include "platform/Resources.h"
@@ -56,7 +57,8 @@ const Placement kTemplate[] = {
 GtkWidget* ControlShowing(GtkWidget* window, const char* text) {
   for (GtkWidget* widget : Descendants(window)) {
     if (!text && GTK_IS_SEPARATOR(widget)) return widget;
-    if (text && GTK_IS_LABEL(widget) && std::string(gtk_label_get_text(GTK_LABEL(widget))) == text) {
+    if (text && GTK_IS_LABEL(widget) &&
+        std::string(gtk_label_get_text(GTK_LABEL(widget))) == text) {
       GtkWidget* parent = gtk_widget_get_parent(widget);
       return GTK_IS_BUTTON(parent) ? parent : widget;
     }
@@ -87,7 +89,8 @@ class GtkPromptTest : public testing::Test {
   GtkPromptTest() {
     UseDesktopFrontend();
     for (const char* folder : {"bin", "data", "data/Orvanel"}) mkdir((dir_ / folder).c_str(), 0755);
-    WriteFile(dir_ / "bin/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + BrowserRecord() + "'\n");
+    WriteFile(dir_ / "bin/xdg-open",
+              "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + BrowserRecord() + "'\n");
     chmod((dir_ / "bin/xdg-open").c_str(), 0755);
   }
 
@@ -290,13 +293,13 @@ TEST_P(GtkPromptEnterTest, EnterPressesOk) {
 
 INSTANTIATE_TEST_SUITE_P(
     Choices, GtkPromptEnterTest,
-    testing::Values(
-        EnterCase{"NothingChangedSearchesTheWeb", nullptr, "http://info.test/type/xyz/tovix", ""},
-        EnterCase{"SecondChoiceReadsAboutTheType", "Read and learn about .xyz file",
-                  "http://info.test/extension/xyz/tovix", ""},
-        EnterCase{"TickedBoxOnlyIgnoresTheExtension", "Do not show again for .xyz file", nullptr,
-                  "xyz\r\n"}),
-    [](const testing::TestParamInfo<EnterCase>& info) { return std::string(info.param.name); });
+    testing::Values(EnterCase{"NothingChangedSearchesTheWeb", nullptr,
+                              "http://info.test/type/xyz/tovix", ""},
+                    EnterCase{"SecondChoiceReadsAboutTheType", "Read and learn about .xyz file",
+                              "http://info.test/extension/xyz/tovix", ""},
+                    EnterCase{"TickedBoxOnlyIgnoresTheExtension", "Do not show again for .xyz file",
+                              nullptr, "xyz\r\n"}),
+    CaseName());
 
 }  // namespace
 }  // namespace orvanel::test

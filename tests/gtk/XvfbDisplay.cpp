@@ -52,8 +52,8 @@ XvfbDisplay::XvfbDisplay() {
   int pipeFds[2];
   if (pipe(pipeFds) != 0) throw std::runtime_error("pipe failed");
   const std::string fd = std::to_string(pipeFds[1]);
-  std::vector<std::string> argv = {xvfb, "-displayfd", fd, "-screen", "0", "1280x1024x24",
-                                    "-nolisten", "tcp"};
+  std::vector<std::string> argv = {xvfb, "-displayfd",   fd,          "-screen",
+                                   "0",  "1280x1024x24", "-nolisten", "tcp"};
   std::vector<char*> args;
   for (auto& a : argv) args.push_back(a.data());
   args.push_back(nullptr);

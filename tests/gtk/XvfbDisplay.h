@@ -4,8 +4,8 @@
 // test with a message saying which; nothing is skipped.
 #pragma once
 
-#include <string>
 #include <sys/types.h>
+#include <string>
 #include <vector>
 
 #include "TestSupport.h"

@@ -35,8 +35,9 @@ bool ShowApplicationChooser(const Text& filePath) {
 
   const std::string failure = posix::LaunchWithFile(chosen, path);
   if (!failure.empty()) {
-    gtk::ShowMessageBox(Utf8ToWide("Could not start " + posix::ApplicationName(chosen) + ": " + failure),
-                        u"Orvanel", ui::MessageButtons::Ok, ui::MessageIcon::Error);
+    gtk::ShowMessageBox(
+        Utf8ToWide("Could not start " + posix::ApplicationName(chosen) + ": " + failure),
+        u"Orvanel", ui::MessageButtons::Ok, ui::MessageIcon::Error);
   }
   g_object_unref(chosen);
   return true;

@@ -94,7 +94,8 @@ void Build(PromptWindow& prompt, const PromptContent& content) {
   gtk_label_set_line_wrap(GTK_LABEL(intro), TRUE);
   gtk_label_set_line_wrap_mode(GTK_LABEL(intro), PANGO_WRAP_WORD_CHAR);
   // Its natural width is that of a line about as long as its rectangle is wide.
-  gtk_label_set_max_width_chars(GTK_LABEL(intro), units.ToPixels({ORVANEL_PROMPT_INTRO_RECT}).width / units.charWidth());
+  gtk_label_set_max_width_chars(
+      GTK_LABEL(intro), units.ToPixels({ORVANEL_PROMPT_INTRO_RECT}).width / units.charWidth());
   PlaceControl(fixed, intro, units, {ORVANEL_PROMPT_INTRO_RECT});
   PlaceControl(fixed, Label(content.fileLabel), units, {ORVANEL_PROMPT_FILE_LABEL_RECT});
   GtkWidget* fileName = Label(content.fileName);
@@ -116,8 +117,7 @@ void Build(PromptWindow& prompt, const PromptContent& content) {
   }
   gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(prompt.choices[0]), TRUE);
 
-  prompt.dontShowAgain =
-      gtk_check_button_new_with_label(WideToUtf8(content.dontShowAgain).c_str());
+  prompt.dontShowAgain = gtk_check_button_new_with_label(WideToUtf8(content.dontShowAgain).c_str());
   FitButtonText(prompt.dontShowAgain);
   PlaceControl(fixed, prompt.dontShowAgain, units, {ORVANEL_PROMPT_DONT_SHOW_RECT});
 
