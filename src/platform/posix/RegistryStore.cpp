@@ -212,6 +212,12 @@ Status RegistryStore::Fail(int rc) {
   } else {
     reason = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
   }
+  if (inTransaction_ && grouped_ && sqlite3_get_autocommit(db_)) {
+    // SQLite gave up the group's transaction: one line says what went and why.
+    Report("the writes grouped so far were lost: " + reason);
+    groupLost_ = true;
+    return Status::Failed;
+  }
   Report(reason);
   return Status::Failed;
 }
@@ -432,7 +438,8 @@ Status RegistryStore::EndWrite(Status result) {
   if (result != Status::Ok) lookups_.Clear();  // a failed step may have changed less than it says
   if (sqlite3_get_autocommit(db_)) {
     // SQLite has already rolled the transaction back after an error.
-    if (grouped_) Report("the writes grouped so far were lost");
+    if (grouped_ && !groupLost_) Report("the writes grouped so far were lost");
+    if (grouped_) groupLost_ = true;
     inTransaction_ = grouped_ = false;
     lookups_.Clear();
     return result == Status::Ok ? Status::Failed : result;
@@ -453,21 +460,28 @@ Status RegistryStore::EndWrite(Status result) {
   return Status::Ok;
 }
 
-void RegistryStore::CommitGroup() {
-  if (!inTransaction_ || !grouped_) return;
+Status RegistryStore::CommitGroup() {
+  const bool lost = groupLost_;
+  groupLost_ = false;
+  if (!inTransaction_ || !grouped_) return lost ? Status::Failed : Status::Ok;
   inTransaction_ = grouped_ = false;
   lookups_.Clear();
-  if (sqlite3_get_autocommit(db_)) return;
+  if (sqlite3_get_autocommit(db_)) {
+    Report("the grouped writes were lost");
+    return Status::Failed;
+  }
   if (SaveKeyIds() != Status::Ok) {
     Report("the grouped writes were not saved");
     Exec("ROLLBACK");
-    return;
+    return Status::Failed;
   }
   if (const int rc = Exec("COMMIT"); rc != SQLITE_OK) {
-    Fail(rc);
-    Report("the grouped writes were not saved");
+    // One line that says what was lost and why.
+    Report(std::string("the grouped writes were not saved: ") + sqlite3_errmsg(db_));
     Exec("ROLLBACK");
+    return Status::Failed;
   }
+  return lost ? Status::Failed : Status::Ok;
 }
 
 template <typename Read>
