@@ -86,7 +86,7 @@ void Build(PromptWindow& prompt, const PromptContent& content) {
   const DialogUnits units(prompt.window);
   GtkFixed* fixed = TemplateWindow(window, units, ORVANEL_PROMPT_SIZE);
 
-  // In template order, which is also the order of the focus chain.
+  // In template order.
   prompt.ok = gtk_button_new_with_label(WideToUtf8(content.ok).c_str());
   PlaceControl(fixed, prompt.ok, units, {ORVANEL_PROMPT_OK_RECT});
 
