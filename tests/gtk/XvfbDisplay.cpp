@@ -3,7 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,8 +12,6 @@
 #include <memory>
 #include <sstream>
 #include <stdexcept>
-
-extern char** environ;
 
 namespace orvanel::test {
 namespace {
@@ -57,13 +55,20 @@ XvfbDisplay::XvfbDisplay() {
   std::vector<char*> args;
   for (auto& a : argv) args.push_back(a.data());
   args.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  const int failed = posix_spawn(&pid_, xvfb.c_str(), &actions, nullptr, args.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
+  // Only async-signal-safe calls between fork and exec: the test may run threads.
+  pid_ = fork();
+  if (pid_ == 0) {
+    // The server ends with the test, even one killed at its time limit. (With the
+    // thread that started it, to be exact: the first use is on the main thread.)
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    close(pipeFds[0]);
+    const int null = open("/dev/null", O_WRONLY);
+    dup2(null, STDOUT_FILENO);
+    dup2(null, STDERR_FILENO);
+    execv(xvfb.c_str(), args.data());
+    _exit(127);
+  }
+  const bool failed = pid_ < 0;
   close(pipeFds[1]);
   const std::string number = failed ? "" : ReadDisplayNumber(pipeFds[0]);
   close(pipeFds[0]);
