@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/Diagnostics.h"
@@ -19,8 +20,18 @@ namespace {
 using Status = registry::Status;
 
 // Long enough for another process's bulk write to finish; a writer never fails
-// for finding the store busy, it waits.
+// for finding the store busy, it waits. ORVANEL_REGISTRY_WAIT (seconds, 1 to 600)
+// sets another wait, for tests and slow machines.
 constexpr int kBusyTimeoutMs = 120000;
+
+int BusyTimeoutMs() {
+  const char* setting = std::getenv("ORVANEL_REGISTRY_WAIT");
+  if (!setting || !*setting) return kBusyTimeoutMs;
+  char* end = nullptr;
+  const long seconds = std::strtol(setting, &end, 10);
+  if (*end != '\0' || seconds < 1 || seconds > 600) return kBusyTimeoutMs;
+  return static_cast<int>(seconds * 1000);
+}
 
 // Marks the file as ours ("ORVN"), so that another program's database is never
 // mistaken for an empty store and written into.
@@ -300,7 +311,7 @@ Status RegistryStore::Connect(const std::string& file, bool writable) {
     return status;
   }
   sqlite3_extended_result_codes(db_, 1);
-  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+  sqlite3_busy_timeout(db_, BusyTimeoutMs());
   // A rollback journal (never WAL: readers may not be able to write anything) and
   // a full sync at each commit, so that a crash leaves the store whole. The cache is
   // small so that memory stays flat however large a write group grows; a group that
