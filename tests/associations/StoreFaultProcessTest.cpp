@@ -24,19 +24,6 @@ std::string LargeCatalogue() {
   return text;
 }
 
-// The lines a run wrote, but for the failed requests to the sites (nothing listens
-// there): the usage report and the version check.
-std::vector<std::string> DiagnosticLines(const std::string& err) {
-  std::vector<std::string> lines;
-  std::istringstream stream(err);
-  const std::string siteRequest = std::string("orvanel: ") + kNoSite + "/";
-  for (std::string line; std::getline(stream, line);) {
-    if (line.rfind("curl_easy_perform() failed", 0) != 0 && line.rfind(siteRequest, 0) != 0)
-      lines.push_back(line);
-  }
-  return lines;
-}
-
 enum class Fault { ReadOnly, Full };
 
 struct FaultCase {
@@ -107,7 +94,7 @@ TEST_P(StoreFaultProcessTest, EndsWithMinusOneAndOneLineAndLeavesTheStoreAsItWas
   const RunResult run = RunOrvanel({c.mode});
 
   EXPECT_EQ(run.exitCode, 255);
-  const std::vector<std::string> lines = DiagnosticLines(run.err);
+  const std::vector<std::string> lines = LinesBesidesFailedSiteRequests(run.err);
   ASSERT_EQ(lines.size(), 1u) << run.err;
   if (*c.line) {
     EXPECT_EQ(lines[0], std::string("orvanel: ") + c.line);

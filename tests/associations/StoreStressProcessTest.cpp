@@ -25,17 +25,6 @@ std::string Catalogue(int lines) {
   return text;
 }
 
-// The lines a run wrote, but for the failed usage report (nothing listens at the site).
-std::vector<std::string> DiagnosticLines(const std::string& err) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t end; (end = err.find('\n', start)) != std::string::npos; start = end + 1) {
-    const std::string line = err.substr(start, end - start);
-    if (line.rfind("curl_easy_perform() failed", 0) != 0) lines.push_back(line);
-  }
-  return lines;
-}
-
 class StoreStressProcessTest : public ProgramFixture {
  protected:
   void SetUp() override {
@@ -96,7 +85,7 @@ TEST_F(StoreStressProcessTest, EightProcessesInstallingAndUninstallingAtOnceLose
     for (auto& run : runs) run.join();
     for (const RunResult& result : results) {
       EXPECT_EQ(result.exitCode, 0) << result.err;
-      EXPECT_TRUE(DiagnosticLines(result.err).empty()) << result.err;
+      EXPECT_TRUE(LinesBesidesFailedSiteRequests(result.err).empty()) << result.err;
     }
     const RunResult last = RunOrvanel({"-i"});
     ASSERT_EQ(last.exitCode, 0) << last.err;
@@ -121,7 +110,7 @@ TEST_F(StoreStressProcessTest, AStoreHeldLockedPastTheWaitFailsTheRunWithOneLine
   sqlite3_close(holder);
 
   EXPECT_EQ(install.exitCode, 255);
-  const std::vector<std::string> lines = DiagnosticLines(install.err);
+  const std::vector<std::string> lines = LinesBesidesFailedSiteRequests(install.err);
   ASSERT_EQ(lines.size(), 1u) << install.err;
   EXPECT_NE(lines[0].find("locked"), std::string::npos) << lines[0];
   EXPECT_EQ(Export(), before);
@@ -136,7 +125,7 @@ TEST_F(StoreStressProcessTest, AStoreReplacedByGarbageIsReportedOnceAndKept) {
     SCOPED_TRACE(mode);
     const RunResult run = RunOrvanel({mode});
     EXPECT_EQ(run.exitCode, 255);
-    EXPECT_EQ(DiagnosticLines(run.err).size(), 1u) << run.err;
+    EXPECT_EQ(LinesBesidesFailedSiteRequests(run.err).size(), 1u) << run.err;
     EXPECT_EQ(ReadFile(StorePath()), garbage);
   }
 }
@@ -149,7 +138,7 @@ TEST_F(StoreStressProcessTest, AStoreDeletedBetweenRunsIsUninstalledQuietlyAndIn
 
   const RunResult uninstall = RunOrvanel({"-r"});
   EXPECT_EQ(uninstall.exitCode, 0) << uninstall.err;
-  EXPECT_TRUE(DiagnosticLines(uninstall.err).empty()) << uninstall.err;
+  EXPECT_TRUE(LinesBesidesFailedSiteRequests(uninstall.err).empty()) << uninstall.err;
   EXPECT_FALSE(FileExists(StorePath())) << "removing from nothing creates nothing";
 
   const RunResult install = RunOrvanel({"-i"});

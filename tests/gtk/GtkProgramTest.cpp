@@ -12,6 +12,7 @@
 #include "CaseName.h"
 #include "LoopbackSite.h"
 #include "ProgramFixture.h"
+#include "SigningKey.h"
 #include "XvfbDisplay.h"
 
 namespace orvanel::test {
@@ -40,9 +41,12 @@ class GtkProgramTest : public ProgramFixture {
     return options;
   }
 
-  // orvanel with `arguments` in the background, on the test display.
-  std::future<RunResult> StartOrvanel(const std::vector<std::string>& arguments) {
-    const RunOptions options = OnDisplay(TestDisplay().name());
+  // orvanel with `arguments` in the background, on the test display, given the key
+  // that installers are signed with, if any.
+  std::future<RunResult> StartOrvanel(const std::vector<std::string>& arguments,
+                                      const std::string& updateKey = "") {
+    RunOptions options = OnDisplay(TestDisplay().name());
+    if (!updateKey.empty()) options.env["ORVANEL_UPDATE_KEY"] = updateKey;
     return std::async(std::launch::async,
                       [this, arguments, options] { return RunOrvanel(arguments, options); });
   }
@@ -78,9 +82,13 @@ TEST_F(GtkProgramTest, TheWholeRoadOfAnOpenedFileInWindows) {
       if (dialogShownDuringDownload) TestDisplay().Screenshot(window, "program-update-dialog");
     }
   });
+  // Only a signed installer is started.
+  const SigningKey publisher(SigningKey::Rsa(2048));
+  WriteFile(dir_ / "installer-as-signed", installer);
+  site_.Serve("/installer.exe.sig", publisher.Sign(dir_ / "installer-as-signed"));
   WriteFile(dir_ / "report.xyz", "sample");
 
-  std::future<RunResult> run = StartOrvanel({dir_ / "report.xyz"});
+  std::future<RunResult> run = StartOrvanel({dir_ / "report.xyz"}, publisher.PublicKeyFile());
   ASSERT_NO_FATAL_FAILURE(PressEnterIn("Orvanel", "program-prompt"));
   ASSERT_NO_FATAL_FAILURE(PressEnterIn("Update Orvanel", "program-update-offer"));
   const RunResult result = run.get();

@@ -25,6 +25,16 @@ void MakeFolder(const std::string& path, mode_t mode) {
 
 }  // namespace
 
+std::vector<std::string> LinesBesidesFailedSiteRequests(const std::string& err) {
+  const std::string siteRequest = std::string("orvanel: ") + kNoSite + "/";
+  std::vector<std::string> lines;
+  for (const std::string& line : Lines(err)) {
+    if (line.rfind("curl_easy_perform() failed", 0) != 0 && line.rfind(siteRequest, 0) != 0)
+      lines.push_back(line);
+  }
+  return lines;
+}
+
 ProgramFixture::ProgramFixture() : store_("ORVANEL_REGISTRY", StorePath()) {
   MakeFolder(dir_.path(), 0777);  // the runs as another user write their records here
   MakeFolder(DataHome(), 0777);

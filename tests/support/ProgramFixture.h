@@ -22,6 +22,10 @@ inline constexpr std::chrono::milliseconds kCallWait{5000};
 // How long to watch for a call that should not come.
 inline constexpr std::chrono::milliseconds kStrayCallWait{500};
 
+// The lines a run wrote to standard error, but for the failed requests to kNoSite, where
+// nothing listens: the usage report and the version check each tell of theirs.
+std::vector<std::string> LinesBesidesFailedSiteRequests(const std::string& err);
+
 class ProgramFixture : public testing::Test {
  protected:
   ProgramFixture();
