@@ -1,8 +1,10 @@
 # Front door of the build. `make` builds the native programs into build/native/,
-# `make test` builds and runs every test (plain and sanitized), `make demo` runs the tour.
+# `make win32` and `make win64` cross-build the Windows programs into build/win32/ and
+# build/win64/, `make test` builds and runs every test (plain, sanitized and under Wine),
+# `make demo` runs the tour.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps native sanitize test demo bench clean
+.PHONY: all deps windows-deps native sanitize win32 win64 test demo bench clean
 
 all: native
 
@@ -13,13 +15,29 @@ native: deps
 	@cmake --preset native >/dev/null
 	@cmake --build --preset native -j $(JOBS)
 
+windows-deps:
+	@scripts/install-windows-deps.sh
+
+# Each Windows build needs libcurl for its target, built once into the user's cache.
+win32: windows-deps
+	@scripts/build-windows-curl.sh i686-w64-mingw32
+	@cmake --preset win32 >/dev/null
+	@cmake --build --preset win32 -j $(JOBS)
+
+win64: windows-deps
+	@scripts/build-windows-curl.sh x86_64-w64-mingw32
+	@cmake --preset win64 >/dev/null
+	@cmake --build --preset win64 -j $(JOBS)
+
 sanitize: deps
 	@cmake --preset sanitize >/dev/null
 	@cmake --build --preset sanitize -j $(JOBS)
 
-test: native sanitize
+test: native sanitize win32 win64
 	ctest --preset native
 	ctest --preset sanitize
+	ctest --preset win32
+	ctest --preset win64
 
 demo: native
 	@scripts/demo.sh
