@@ -19,6 +19,8 @@ function(orvanel_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} orvanel_test_support GTest::gtest GTest::gtest_main)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+  # Parameterised cases are listed by the names their generators give, without a
+  # print of the parameter after them.
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES
     PROPERTIES ENVIRONMENT "ORVANEL_BUILD_DIR=${PROJECT_BINARY_DIR}")
 endfunction()

@@ -4,6 +4,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/native}
+if [ ! -d "$build/bench" ]; then
+  echo "No benchmarks in $build: configure with cpp-httplib installed and ORVANEL_BENCHMARKS=ON." >&2
+  exit 1
+fi
 status=0
 while IFS= read -r program; do
   printf '\n== %s\n' "$(basename "$program")"

@@ -34,12 +34,17 @@ echo "site: $site (catalogue of $(grep -vc '^extensions' scripts/site/download/e
 
 export ORVANEL_REGISTRY="$tmp/registry.db" XDG_DATA_HOME="$tmp/data"
 export ORVANEL_INFO_SITE="$site" ORVANEL_DOWNLOAD_SITE="$site" ORVANEL_FRONTEND=terminal
-# Pages the prompt opens are shown here instead of in a browser.
+# Pages the prompt opens are shown here instead of in a browser. Orvanel starts the
+# browser detached, with its output going nowhere, so the stand-in writes a log
+# that the tour prints once the prompt is over.
+browser_log="$tmp/browser.log"
 mkdir -p "$tmp/bin"
 cat > "$tmp/bin/xdg-open" <<SHIM
 #!/bin/sh
-echo "[browser] \$1" >&2
-curl -s "\$1" | sed 's/<[^>]*>//g; s/^/[browser]   /' >&2
+{ echo "[browser] opened \$1"
+  curl -s --max-time 5 "\$1" | sed 's/<[^>]*>//g; s/^/[browser]   /'
+} > "$browser_log.part"
+mv "$browser_log.part" "$browser_log"
 SHIM
 chmod +x "$tmp/bin/xdg-open"
 export PATH="$tmp/bin:$PATH"
@@ -70,7 +75,9 @@ step "Opening report.xyz: the prompt (answer it; at the end of input it closes)"
 echo "sample" > "$tmp/report.xyz"
 "$bin/orvanel" "$tmp/report.xyz"
 echo "exit code $?"
-sleep 0.5  # the browser stand-in runs detached
+# The browser stand-in runs detached: give it a moment to fetch the page.
+for _ in $(seq 100); do [ -e "$browser_log" ] && break; sleep 0.05; done
+if [ -e "$browser_log" ]; then cat "$browser_log"; else echo "(no page was opened)"; fi
 
 step "orvanel -r: remove the registration, report the uninstall"
 "$bin/orvanel" -r

@@ -22,7 +22,7 @@ namespace {
 
 namespace registry = orvanel::platform::registry;
 
-constexpr int kRounds = 3;
+constexpr int kRounds = 5;
 
 struct Outcome {
   double seconds = 0;
@@ -163,14 +163,14 @@ int main(int argc, char** argv) {
 
   std::printf("associations: catalogue of %ld lines (%ld keys and values)\n", lines, 2 * lines);
   std::printf("  floor (one SQLite transaction)  %7.3f s\n", best.floor.seconds);
-  std::printf("  install  (orvanel -i)           %7.3f s   %.2fx floor (goal <= 2x, < 2 s)\n",
+  std::printf("  install  (orvanel -i)           %7.3f s   %.2fx floor (goal <= 1.5x)\n",
               best.install.seconds, best.install.seconds / best.floor.seconds);
-  std::printf("  uninstall (orvanel -r)          %7.3f s   %.2fx floor\n", best.uninstall.seconds,
-              best.uninstall.seconds / best.floor.seconds);
+  std::printf("  uninstall (orvanel -r)          %7.3f s   %.2fx floor (goal <= 1.2x)\n",
+              best.uninstall.seconds, best.uninstall.seconds / best.floor.seconds);
   std::printf("  install peak resident size: %ld KiB for 1000 lines, %ld KiB for %ld lines\n",
               small.install.peakKilobytes, best.install.peakKilobytes, lines);
-  // The store keeps the pages of the open write group in its cache (bounded by
-  // the store); the catalogue itself is streamed, which this run shows alone.
+  // Flat in the catalogue's size: the catalogue is streamed and the store's page
+  // cache is bounded; this run shows the reading alone.
   std::printf("  install peak resident size, %ld excluded lines (reading only): %ld KiB\n", lines,
               ReadingOnlyPeak(lines));
   return 0;

@@ -1,11 +1,12 @@
 #include "app/Dispatch.h"
 
-#include <cstdio>
 #include <memory>
+#include <string>
 
 #include "app/Locations.h"
 #include "app/Modes.h"
 #include "online/Tracker.h"
+#include "platform/Diagnostics.h"
 #include "platform/System.h"
 
 namespace orvanel {
@@ -32,7 +33,8 @@ int RunOrvanel(platform::InstanceHandle instance) {
       exitCode = RunMode(instance, arguments[1], *tracker);
     } catch (const platform::SystemError& error) {
       // The administrator test itself failed: nothing can be decided safely.
-      std::fprintf(stderr, "orvanel: %s (system error %u)\n", error.what(), error.code());
+      platform::ReportDiagnostic(std::string("orvanel: ") + error.what() + " (system error " +
+                                 std::to_string(error.code()) + ")");
       exitCode = -1;
     }
   }

@@ -1,5 +1,6 @@
 #include "app/Locations.h"
 #include "app/Modes.h"
+#include "common/DataFiles.h"
 #include "common/ProgramInfo.h"
 #include "platform/System.h"
 #include "platform/Ui.h"
@@ -25,8 +26,8 @@ void OfferUpdate(platform::InstanceHandle instance) {
   if (SoftwareUpdateAvailable()) {
     if (!UserWantsUpdate(instance)) return;
     // Only an installer that arrived whole is started.
-    if (RunDownloadDialog(DownloadSiteBase() + u"/installer.exe", u"installer.exe"))
-      platform::StartElevated(ProcessDataFolder() + u"installer.exe", Text());
+    if (RunDownloadDialog(DownloadSiteBase() + u"/installer.exe", kInstallerFileName))
+      platform::StartElevated(ProcessDataFolder() + kInstallerFileName, Text());
   } else if (CatalogueUpdateAvailable()) {
     if (UserWantsUpdate(instance)) RelaunchElevated(u"-i");
   }

@@ -1,6 +1,7 @@
 #include "app/Locations.h"
 #include "app/Modes.h"
 #include "associations/Associator.h"
+#include "common/DataFiles.h"
 #include "common/ProgramInfo.h"
 #include "platform/System.h"
 #include "updates/DownloadDialog.h"
@@ -13,7 +14,7 @@ namespace {
 // data version is recorded only when the catalogue really arrived.
 void RefreshCatalogue() {
   if (!CatalogueUpdateAvailable()) return;
-  if (RunDownloadDialog(DownloadSiteBase() + u"/extensions.txt", u"extensions.txt"))
+  if (RunDownloadDialog(DownloadSiteBase() + u"/extensions.txt", kCatalogueFileName))
     SaveDataVersion();
 }
 

@@ -4,13 +4,15 @@
 #include <memory>
 #include <string>
 
+#include "common/DataFiles.h"
+#include "common/MaxPath.h"
 #include "platform/Files.h"
 
 namespace orvanel {
 namespace {
 
-// The line buffer holds 260 bytes, the last for the terminating null.
-constexpr size_t kMaxLineBytes = 259;
+// The line buffer holds kMaxPath bytes, the last for the terminating null.
+constexpr size_t kMaxLineBytes = kMaxPathCharacters;
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -67,7 +69,7 @@ class LineCollector {
 bool ForEachCatalogueExtension(const Text& dataFolder,
                                const std::function<void(const Text& extension)>& step) {
   std::unique_ptr<std::FILE, FileCloser> file(
-      platform::OpenFile(dataFolder + u"extensions.txt", "rb"));
+      platform::OpenFile(dataFolder + kCatalogueFileName, "rb"));
   if (!file) return false;
 
   LineCollector line;

@@ -3,13 +3,14 @@
 #include <cstdint>
 
 #include "associations/RegistryLayout.h"
+#include "common/MaxPath.h"
 
 namespace orvanel {
 namespace {
 
 namespace registry = platform::registry;
 
-constexpr uint32_t kBufferBytes = 260;
+constexpr uint32_t kBufferBytes = kMaxPath;
 
 }  // namespace
 

@@ -3,14 +3,15 @@
 
 #include <optional>
 
+#include "common/MaxPath.h"
 #include "common/Text.h"
 
 namespace orvanel {
 
-// Texts of the registration are held in buffers of 260 characters, the last for
+// Texts of the registration are held in buffers of kMaxPath characters, the last for
 // the null: a command that does not fit (a module path over 252 characters) is
 // refused rather than written cut short.
-inline constexpr size_t kMaxRegistrationText = 259;
+inline constexpr size_t kMaxRegistrationText = kMaxPathCharacters;
 
 // The open command for `modulePath`, or nothing when it does not fit.
 std::optional<Text> OpenCommand(const Text& modulePath);

@@ -25,12 +25,13 @@ bool WriteDefault(const Text& path, const Text& text) {
 }
 
 // Points the extension at the class unless it already names something; true when
-// every write that was needed succeeded.
-bool TakeOverIfUnassociated(const Text& extensionKey) {
+// every write that was needed succeeded. `key` is left open on the extension's key
+// when it could be opened or created.
+bool TakeOverIfUnassociated(const Text& extensionKey, registry::Key& key) {
   const Text className = layout::kClassName;
-  registry::Key key;
   if (registry::OpenKey(extensionKey, registry::Access::ReadWrite, key) != Status::Ok) {
-    return WriteDefault(extensionKey, className);
+    if (registry::CreateKey(extensionKey, key) != Status::Ok) return false;
+    return registry::SetTextValue(key, layout::kDefaultValue, className) == Status::Ok;
   }
   const DefaultValue value = ReadDefaultValue(key);
   switch (value.kind) {
@@ -48,12 +49,14 @@ bool TakeOverIfUnassociated(const Text& extensionKey) {
   return registry::SetTextValue(key, layout::kDefaultValue, className) == Status::Ok;
 }
 
-// Lists the class among the extension's "Open with" programs.
-bool AddToOpenWithProgids(const Text& extensionKey) {
+// Lists the class among the extension's "Open with" programs; below the extension's
+// key when it is open, which spares looking it up again.
+bool AddToOpenWithProgids(const Text& extensionKey, const registry::Key& extension) {
   registry::Key key;
-  if (registry::CreateKey(extensionKey + layout::kOpenWithProgids, key) != Status::Ok) {
-    return false;
-  }
+  const Status created = extension.IsOpen()
+                             ? registry::CreateKey(extension, layout::kOpenWithProgidsName, key)
+                             : registry::CreateKey(extensionKey + layout::kOpenWithProgids, key);
+  if (created != Status::Ok) return false;
   return registry::SetTextValue(key, layout::kClassName, Text()) == Status::Ok;
 }
 
@@ -100,8 +103,9 @@ bool Associator::AssociateCatalogue() {
   const bool read = ForEachCatalogueExtension(dataFolder, [&](const Text& extension) {
     if (IsExcluded(extension)) return;
     const Text extensionKey = u"." + extension;
-    if (!TakeOverIfUnassociated(extensionKey)) failed = true;
-    if (!AddToOpenWithProgids(extensionKey)) failed = true;
+    registry::Key key;
+    if (!TakeOverIfUnassociated(extensionKey, key)) failed = true;
+    if (!AddToOpenWithProgids(extensionKey, key)) failed = true;
   });
   return read && !failed;
 }

@@ -15,6 +15,8 @@ inline constexpr char16_t kShell[] = u"\\shell";
 inline constexpr char16_t kDefaultIcon[] = u"\\DefaultIcon";
 inline constexpr char16_t kApplications[] = u"Applications\\";
 inline constexpr char16_t kOpenWithProgids[] = u"\\OpenWithProgids";
+// The same key's own name, below an open extension key.
+inline constexpr char16_t kOpenWithProgidsName[] = u"OpenWithProgids";
 
 // Held as plain text (REG_SZ): the shell resolves the reference itself.
 inline constexpr char16_t kIcon[] = u"@%SystemRoot%\\System32\\shell32.dll, 1";

@@ -25,8 +25,8 @@ void UnassociateExtension(const Text& extension) {
   }
 
   registry::Key progids;
-  if (registry::OpenKey(extensionKey + layout::kOpenWithProgids, registry::Access::ReadWrite,
-                        progids) == Status::Ok) {
+  if (registry::OpenKey(key, layout::kOpenWithProgidsName, registry::Access::ReadWrite, progids) ==
+      Status::Ok) {
     registry::DeleteValue(progids, layout::kClassName);
   }
 }

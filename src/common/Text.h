@@ -13,10 +13,6 @@ Text Utf8ToWide(const std::string& bytes);
 // Text to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string WideToUtf8(const Text& text);
 
-// Text to the system's narrow charset (UTF-8 natively, the ANSI code page on Windows),
-// with the system's default character for what the charset lacks.
-std::string WideToAnsi(const Text& text);
-
 // 8-bit file text: each byte becomes the character of the same value.
 Text WidenBytes(const std::string& bytes);
 

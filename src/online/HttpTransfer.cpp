@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "online/TransferLimits.h"
+#include "platform/CodePage.h"
+#include "platform/Diagnostics.h"
 #include "platform/Files.h"
 
 namespace orvanel {
@@ -24,7 +26,7 @@ constexpr long kDownloadBlockBytes = 100 * 1024;
 
 // The URLs are plain ASCII, so the system's narrow charset gives the same bytes
 // that any other conversion would.
-std::string UrlBytes(const Text& url) { return WideToAnsi(url); }
+std::string UrlBytes(const Text& url) { return platform::WideToAnsi(url); }
 
 // Appends what arrives to the text of the fetch in progress; never stops a transfer.
 size_t ReceiveText(char* data, size_t size, size_t count, void* received) {
@@ -69,7 +71,9 @@ void HttpPing(const Text& url) {
   SetLimits(curl);
   // The answer goes to libcurl's default receiver, standard output.
   const CURLcode result = curl_easy_perform(curl);
-  if (result != CURLE_OK) std::fprintf(stderr, "curl_easy_perform() failed: %s\n", curl_easy_strerror(result));
+  if (result != CURLE_OK)
+    platform::ReportDiagnostic(std::string("curl_easy_perform() failed: ") +
+                               curl_easy_strerror(result));
   curl_easy_cleanup(curl);
 }
 

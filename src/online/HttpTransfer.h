@@ -9,7 +9,7 @@
 namespace orvanel {
 
 // Sends a request and discards the answer; a failed transfer writes one line
-// "curl_easy_perform() failed: <reason>" to standard error.
+// "curl_easy_perform() failed: <reason>" through the diagnostics channel.
 void HttpPing(const Text& url);
 
 // The body of the answer, as it came (also an error page's); empty when nothing arrived.

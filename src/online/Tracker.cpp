@@ -3,10 +3,11 @@
 #include <cstdio>
 #include <string>
 
-#include "app/Locations.h"
+#include "common/DataFiles.h"
 #include "common/ProgramInfo.h"
 #include "online/HttpTransfer.h"
 #include "online/MachineId.h"
+#include "platform/DataFolder.h"
 #include "platform/Files.h"
 
 namespace orvanel {
@@ -41,7 +42,7 @@ Tracker::Tracker() {
   uninstallPart = u"&uninstall=true";
   analyticsBase = InfoSiteBase() + u"/analytics/analytics.php?ID=";
   dataFolder = DataFolderPath();
-  dataPart = u"&data=" + Utf8ToWide(ReadJoinedLines(dataFolder + u"data_version.txt"));
+  dataPart = u"&data=" + Utf8ToWide(ReadJoinedLines(dataFolder + kDataVersionFileName));
   softwarePart = u"&software=" + ProgramVersionText();
   publisherPart = u"&pub=" + kPublisher;
 }
@@ -52,7 +53,7 @@ void Tracker::ReportUninstall() { Report(uninstallPart); }
 
 void Tracker::Report(const Text& actionPart) {
   if (trackingOff) return;
-  // Sent once; a failure is told on standard error by the transfer and not retried.
+  // Sent once; a failure is told through the diagnostics by the transfer and not retried.
   HttpPing(analyticsBase + machineId + actionPart + dataPart + softwarePart + publisherPart);
 }
 

@@ -1,31 +1,13 @@
 // The tracking-off flag: value "private" of the Orvanel class key.
-#include <cctype>
-#include <climits>
+#include <string>
 
+#include "common/DecimalNumber.h"
 #include "online/Tracker.h"
 #include "platform/Registry.h"
 
 namespace orvanel {
-namespace {
 
 namespace registry = platform::registry;
-
-// The number at the start of the bytes, read the way atoi reads it: leading white
-// space, an optional sign, decimal digits up to the first other byte (0 without
-// any). Stops at `size` even when no null comes, and saturates instead of overflowing.
-long long LeadingNumber(const char* bytes, size_t size) {
-  size_t i = 0;
-  while (i < size && std::isspace(static_cast<unsigned char>(bytes[i]))) ++i;
-  bool negative = false;
-  if (i < size && (bytes[i] == '+' || bytes[i] == '-')) negative = bytes[i++] == '-';
-  long long number = 0;
-  for (; i < size && std::isdigit(static_cast<unsigned char>(bytes[i])); ++i) {
-    if (number < LLONG_MAX / 10) number = number * 10 + (bytes[i] - '0');
-  }
-  return negative ? -number : number;
-}
-
-}  // namespace
 
 bool IsTrackingOff() {
   registry::Key key;
@@ -38,7 +20,9 @@ bool IsTrackingOff() {
   if (registry::QueryValueNarrow(key, "private", buffer, size, nullptr) != registry::Status::Ok) {
     return false;
   }
-  return LeadingNumber(buffer, size < sizeof buffer ? size : sizeof buffer) == 1;
+  // Read as atoi reads it: the bytes up to the first null, whatever follows.
+  const std::string bytes(buffer, size < sizeof buffer ? size : sizeof buffer);
+  return ParseDecimal(WidenBytes(bytes.substr(0, bytes.find('\0')))) == 1;
 }
 
 }  // namespace orvanel

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/Text.h"
 
@@ -30,7 +31,7 @@ enum class Status {
   AccessDenied,  // the store may not be written by this user
   InvalidName,   // a key name component is empty or longer than 255 characters
   HasSubkeys,    // a key with sub-keys cannot be deleted
-  Failed,        // the store could not be read or written (the backend says why on stderr)
+  Failed,        // the store could not be read or written (why goes to platform::ReportDiagnostic)
 };
 
 enum class Access {
@@ -60,8 +61,16 @@ class Key {
 // Opens the key, creating it and any missing parents first (RegCreateKeyW).
 Status CreateKey(const Text& path, Key& key);
 
+// The same below an open key, whatever access it was opened with: `subPath` is
+// relative to `parent` (RegCreateKeyW with a key handle). Saves looking the parent
+// up again when writing a key and then its sub-key.
+Status CreateKey(const Key& parent, const Text& subPath, Key& key);
+
 // Opens an existing key (RegOpenKeyExW); never creates it.
 Status OpenKey(const Text& path, Access access, Key& key);
+
+// The same below an open key, whatever access it was opened with.
+Status OpenKey(const Key& parent, const Text& subPath, Access access, Key& key);
 
 // Reads a value into buffer, whose capacity in bytes is `size` on entry; on return
 // `size` holds the value's length in bytes (also when MoreData). `type` may be null.
@@ -81,6 +90,20 @@ Status DeleteValue(const Key& key, const Text& name);
 
 // Sets a REG_SZ value: the UTF-16 text with its terminating null.
 Status SetTextValue(const Key& key, const Text& name, const Text& text);
+
+// The names of a key's sub-keys (RegEnumKeyExW), in case-insensitive order. The key
+// must be open for reading.
+Status ListSubkeys(const Key& key, std::vector<Text>& names);
+
+struct NamedValue {
+  Text name;  // empty for the default value, which comes first
+  Type type = Type::None;
+  std::string data;
+};
+
+// A key's values with their types and data (RegEnumValueW), in case-insensitive
+// order of their names. The key must be open for reading.
+Status ListValues(const Key& key, std::vector<NamedValue>& values);
 
 // Groups the registry writes made during its lifetime into one unit, written to
 // disk once (a bulk of registrations must not cost a disk sync each). Groups nest.

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "common/DataFiles.h"
+#include "common/MaxPath.h"
 #include "platform/Files.h"
 #include "prompt/PromptState.h"
 
@@ -11,7 +13,7 @@ namespace orvanel {
 namespace {
 
 // Longest line the list compares; longer lines are skipped, never cut short.
-constexpr size_t kMaxLineBytes = 259;
+constexpr size_t kMaxLineBytes = kMaxPathCharacters;
 
 enum class LineRead { Line, TooLong, End };
 

@@ -7,8 +7,6 @@
 
 namespace orvanel {
 
-inline const Text kIgnoreListFileName = u"ignore.txt";
-
 // True when `extension` is exactly one of the lines (case and blanks count).
 // A missing or unreadable list ignores nothing.
 bool IsExtensionIgnored(const Text& extension);

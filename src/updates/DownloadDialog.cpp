@@ -4,8 +4,9 @@
 #include <functional>
 #include <thread>
 
-#include "app/Locations.h"
+#include "common/DataFiles.h"
 #include "online/HttpTransfer.h"
+#include "platform/DataFolder.h"
 #include "platform/Files.h"
 #include "platform/Ui.h"
 
@@ -50,7 +51,7 @@ bool RunDownloadDialog(const Text& url, const Text& fileName) {
   if (state.running) return false;
   state.running = true;
   state.url = url;
-  state.tmpPath = ProcessDataFolder() + u"tmp_file";
+  state.tmpPath = ProcessDataFolder() + kTemporaryFileName;
   state.targetPath = ProcessDataFolder() + fileName;
   state.replaced = false;
 

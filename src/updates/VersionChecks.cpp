@@ -4,25 +4,27 @@
 #include <cstdio>
 #include <string>
 
-#include "app/Locations.h"
+#include "common/DataFiles.h"
+#include "common/MaxPath.h"
 #include "common/ProgramInfo.h"
+#include "platform/DataFolder.h"
 #include "online/HttpTransfer.h"
 #include "platform/Files.h"
-#include "updates/NumberParsing.h"
+#include "common/DecimalNumber.h"
 
 namespace orvanel {
 namespace {
 
-// Only the first 259 characters of the local file's first line count, as many as
-// the line buffer of 260 with its terminating null holds.
-constexpr size_t kMaxLineCharacters = 259;
+// Only the first characters of the local file's first line count, as many as the
+// line buffer with its terminating null holds.
+constexpr size_t kMaxLineCharacters = kMaxPathCharacters;
 
 int32_t& RememberedRemoteDataVersion() {
   static int32_t version = 0;
   return version;
 }
 
-Text LocalDataVersionPath() { return ProcessDataFolder() + u"data_version.txt"; }
+Text LocalDataVersionPath() { return ProcessDataFolder() + kDataVersionFileName; }
 
 // The first line of the local file as text-mode reading gives it: up to the line
 // feed, a CR right before it dropped. Empty when the file cannot be opened.

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "CaseName.h"
 #include "TestSupport.h"
 #include "associations/Catalogue.h"
 
@@ -81,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
         CatalogueCase{
             "onlyACarriageReturnBeforeALineFeedIsDropped", "abc\r\r\ngood\r\nxyz\r", {u"good"}},
         CatalogueCase{"slashesAndDotsAreText", "tar.gz\na/b\n..\n", {u"tar.gz", u"a/b", u".."}}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 TEST(CatalogueTest, LongCatalogueIsReadToTheEnd) {
   std::string bytes = "extensions\n";

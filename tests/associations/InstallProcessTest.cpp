@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
+#include "ProgramFixture.h"
 
 namespace orvanel::test {
 namespace {
@@ -18,17 +18,13 @@ const char kFailureMessage[] = "Error: One or more unassociations failed\n";
 
 std::string Fixture(const std::string& name) { return ReadFile(kFixtures + "/" + name); }
 
-class InstallProcessTest : public testing::Test {
+class InstallProcessTest : public ProgramFixture {
  protected:
   void SetUp() override {
-    // Without administrator rights install and uninstall only start an elevated copy.
-    if (geteuid() != 0) GTEST_SKIP() << "needs to run as root";
-    mkdir((dir_ / "data").c_str(), 0755);
-    mkdir(DataFolder().c_str(), 0755);
+    if (!RunsAsRoot())
+      GTEST_SKIP() << "needs root: install and uninstall only start an elevated copy otherwise";
+    CreateDataFolder();
   }
-
-  std::string DataFolder() const { return dir_ / "data/Orvanel"; }
-  std::string Store() const { return dir_ / "registry.db"; }
 
   void UseCatalogue(const std::string& fixture) {
     WriteFile(DataFolder() + "/extensions.txt", Fixture(fixture));
@@ -36,16 +32,14 @@ class InstallProcessTest : public testing::Test {
 
   void Import(const std::string& fixture) {
     WriteFile(dir_ / fixture, Fixture(fixture));
-    const RunResult result = test::Run({ProgramPath("orvanel-reg"), "import", dir_ / fixture}, Options());
+    const RunResult result = RunProgram("orvanel-reg", {"import", dir_ / fixture});
     ASSERT_EQ(result.exitCode, 0) << result.err;
   }
 
-  RunResult Orvanel(const std::string& mode) {
-    return test::Run({ProgramPath("orvanel"), mode}, Options());
-  }
+  RunResult Orvanel(const std::string& mode) { return RunOrvanel({mode}); }
 
   std::string Export() {
-    const RunResult result = test::Run({ProgramPath("orvanel-reg"), "export"}, Options());
+    const RunResult result = RunProgram("orvanel-reg", {"export"});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     return result.out;
   }
@@ -62,18 +56,6 @@ class InstallProcessTest : public testing::Test {
     }
     return text;
   }
-
-  RunOptions Options() const {
-    RunOptions options;
-    options.env = {{"ORVANEL_REGISTRY", Store()},
-                   {"XDG_DATA_HOME", dir_ / "data"},
-                   {"ORVANEL_DOWNLOAD_SITE", "http://127.0.0.1:9"},
-                   {"ORVANEL_INFO_SITE", "http://127.0.0.1:9"},
-                   {"ORVANEL_FRONTEND", "terminal"}};
-    return options;
-  }
-
-  TempDir dir_;
 };
 
 TEST_F(InstallProcessTest, InstallRegistersTheClassVerbAndCatalogueExactly) {
@@ -147,7 +129,8 @@ TEST_F(InstallProcessTest, MissingCatalogueAtUninstallIsShownAndTheExtensionsSta
 
 TEST_F(InstallProcessTest, InstallIntoAStoreThatCannotBeWrittenFails) {
   UseCatalogue("extensions.txt");
-  mkdir(Store().c_str(), 0755);  // a folder where the store file should be
+  mkdir((dir_ / "store").c_str(), 0755);
+  mkdir(StorePath().c_str(), 0755);  // a folder where the store file should be
 
   const RunResult install = Orvanel("-i");
   EXPECT_EQ(install.exitCode, 255);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "CaseName.h"
 #include "StoreFixture.h"
 #include "associations/Associator.h"
 
@@ -90,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ModulePathTest,
                                          ModulePathCase{"longestThatFits", 252, true},
                                          ModulePathCase{"oneTooLong", 253, false},
                                          ModulePathCase{"longestFromTheSystem", 259, false}),
-                         [](const auto& info) { return info.param.name; });
+                         CaseName());
 
 // One catalogue line against one prepared extension key.
 struct ExtensionCase {
@@ -157,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(
         ExtensionCase{"upperCaseOpensTheLowerCaseKey", "EXE",
                       [] { SetText(u".exe", u"", u"exefile"); }, u".exe", Sz(u"exefile"), true},
         ExtensionCase{"upperCaseWithoutKey", "XYZ", nullptr, u".xyz", Sz(u"Orvanel"), true}),
-    [](const auto& info) { return info.param.name; });
+    CaseName());
 
 TEST_F(RegistrationTest, OtherOpenWithProgramsOfAnExtensionStay) {
   SetText(u".xyz\\OpenWithProgids", u"xyzfile", u"");

@@ -3,6 +3,8 @@
 #include <ostream>
 #include <vector>
 
+#include "common/Utf16Le.h"
+
 namespace orvanel::test {
 
 namespace registry = platform::registry;
@@ -14,8 +16,7 @@ bool operator==(const StoredValue& a, const StoredValue& b) {
 void PrintTo(const StoredValue& value, std::ostream* os) {
   *os << "type " << static_cast<unsigned>(value.type) << ", " << value.bytes.size() << " bytes";
   if (value.bytes.size() % 2 == 0) {
-    Text text(value.bytes.size() / 2, u'\0');
-    value.bytes.copy(reinterpret_cast<char*>(text.data()), value.bytes.size());
+    const Text text = FromUtf16Le(value.bytes);
     *os << " \"";
     for (const char16_t c : text) *os << (c == 0 ? std::string("\\0") : WideToUtf8(Text(1, c)));
     *os << "\"";
@@ -23,8 +24,7 @@ void PrintTo(const StoredValue& value, std::ostream* os) {
 }
 
 StoredValue Sz(const Text& text) {
-  return {platform::registry::Type::Sz, std::string(reinterpret_cast<const char*>(text.c_str()),
-                                                    (text.size() + 1) * sizeof(char16_t))};
+  return {platform::registry::Type::Sz, ToUtf16Le(text + u'\0')};
 }
 
 StoreFixture::StoreFixture() : store_("ORVANEL_REGISTRY", dir_ / "registry.db") {}

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "CaseName.h"
 #include "StoreFixture.h"
 #include "associations/Associator.h"
 #include "associations/Unregistration.h"
@@ -125,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
                     [] { SetText(u".xyz", u"", u"Orvanel" + Text(130, u'n')); },
                     Sz(u"Orvanel" + Text(130, u'n'))},
         RemovalCase{"absent", [] { MakeKey(u".xyz"); }, std::nullopt}),
-    [](const auto& info) { return info.param.name; });
+    CaseName());
 
 TEST_F(UnregistrationTest, ExtensionWithoutKeyGetsNoKeys) {
   WriteCatalogue("nokey\nabc\n");

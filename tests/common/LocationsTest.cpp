@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Locations.h"
+#include "platform/DataFolder.h"
 #include "TestSupport.h"
 
 namespace orvanel {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "CaseName.h"
 #include "common/ProgramInfo.h"
 #include "common/Text.h"
+#include "platform/CodePage.h"
 #include "TestSupport.h"
 
 namespace orvanel {
@@ -33,13 +35,13 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"encodedSurrogate", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},
         DecodeCase{"aboveUnicode", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},
         DecodeCase{"embeddedNul", std::string("a\0b", 3), Text(u"a\0b", 3)}),
-    [](const auto& info) { return info.param.name; });
+    test::CaseName());
 
 TEST(WideToUtf8Test, RoundTripsEveryPlaneAndReplacesLoneSurrogates) {
   const Text text = u"x\u00C4\u20AC\U0001F600";
   EXPECT_EQ(Utf8ToWide(WideToUtf8(text)), text);
   EXPECT_EQ(WideToUtf8(Text(1, char16_t(0xD800)) + u"a"), "\xEF\xBF\xBD" "a");
-  EXPECT_EQ(WideToAnsi(u"0.2"), "0.2");
+  EXPECT_EQ(platform::WideToAnsi(u"0.2"), "0.2");
 }
 
 TEST(WidenBytesTest, EachByteBecomesTheCharacterOfTheSameValue) {

@@ -186,7 +186,8 @@ TEST_P(ErrorStatusTest, AnErrorPageIsAFailedDownload) {
   EXPECT_EQ(ReadFile(destination).find("error page"), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(Statuses, ErrorStatusTest, ::testing::Values(400, 403, 404, 500, 503));
+INSTANTIATE_TEST_SUITE_P(Statuses, ErrorStatusTest, ::testing::Values(400, 403, 404, 500, 503),
+                         [](const auto& info) { return "Status" + std::to_string(info.param); });
 
 TEST_F(HttpTransferTest, StatusesBelow400AreSuccessfulDownloads) {
   site.Serve("/no-content", "", 204);

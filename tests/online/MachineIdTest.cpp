@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "CaseName.h"
 #include "online/MachineId.h"
 #include "platform/Digest.h"
 #include "platform/Network.h"
@@ -37,6 +38,7 @@ bool IsIdentifierForm(const Text& id) {
 }
 
 struct DigestCase {
+  const char* name;
   const char* input;
   const char* md5;
 };
@@ -48,13 +50,17 @@ TEST_P(Md5Test, MatchesTheReferenceDigest) {
 }
 
 // The first three are RFC 1321's own test suite.
-INSTANTIATE_TEST_SUITE_P(Vectors, Md5Test,
-                         ::testing::Values(DigestCase{"", "d41d8cd98f00b204e9800998ecf8427e"},
-                                           DigestCase{"abc", "900150983cd24fb0d6963f7d28e17f72"},
-                                           DigestCase{"message digest", "f96b697d7cb7938d525a2f31aaf161d0"},
-                                           DigestCase{"001A2B3C4D5E", "7598b725a578ee13656d280b6520f326"}));
+INSTANTIATE_TEST_SUITE_P(
+    Vectors, Md5Test,
+    ::testing::Values(
+        DigestCase{"empty", "", "d41d8cd98f00b204e9800998ecf8427e"},
+        DigestCase{"abc", "abc", "900150983cd24fb0d6963f7d28e17f72"},
+        DigestCase{"messageDigest", "message digest", "f96b697d7cb7938d525a2f31aaf161d0"},
+        DigestCase{"addressText", "001A2B3C4D5E", "7598b725a578ee13656d280b6520f326"}),
+    CaseName());
 
 struct AddressCase {
+  const char* name;
   Address address;
   const char* identifier;  // MD5 of the address as twelve uppercase hex digits
 };
@@ -71,12 +77,18 @@ INSTANTIATE_TEST_SUITE_P(
     Addresses, AddressIdentifierTest,
     ::testing::Values(
         // "001A2B3C4D5E": the leading zero of the first byte is kept.
-        AddressCase{{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}, "7598b725a578ee13656d280b6520f326"},
+        AddressCase{"leadingZeroKept",
+                    {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E},
+                    "7598b725a578ee13656d280b6520f326"},
         // "0AAB0CDDEEFF", not "0aab0cddeeff" (726de93a...).
-        AddressCase{{0x0A, 0xAB, 0x0C, 0xDD, 0xEE, 0xFF}, "c5410c3c5fd86a7a75b5216d8d9e371d"},
-        AddressCase{{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, "454f0565bba9e7ea2c142d213975666c"},
+        AddressCase{"lettersInUppercase",
+                    {0x0A, 0xAB, 0x0C, 0xDD, 0xEE, 0xFF},
+                    "c5410c3c5fd86a7a75b5216d8d9e371d"},
+        AddressCase{
+            "allOnes", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, "454f0565bba9e7ea2c142d213975666c"},
         // "000000000000": also the identifier of a machine without a readable adapter.
-        AddressCase{{0, 0, 0, 0, 0, 0}, "35b9ab5a36f3234dd26db357fd4a0dc1"}));
+        AddressCase{"allZeros", {0, 0, 0, 0, 0, 0}, "35b9ab5a36f3234dd26db357fd4a0dc1"}),
+    CaseName());
 
 // --- The adapter list of this machine -------------------------------------------
 

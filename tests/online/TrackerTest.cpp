@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "CaseName.h"
 #include "StreamCapture.h"
 #include "TrackerFixture.h"
 #include "online/Tracker.h"
@@ -73,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DataCase{"LastLineUnended", std::string("3\r\n4"), "34"},
                       DataCase{"EmptyFile", std::string(""), ""},
                       DataCase{"NoFile", std::nullopt, ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST_F(TrackerFixture, IdQueryCarriesTheIdentifierOfTheReports) {
   Tracker tracker;

@@ -1,7 +1,9 @@
 // Reading the tracking-off flag, value "private" of the Orvanel class key.
 #include <string>
 
+#include "CaseName.h"
 #include "TrackerFixture.h"
+#include "common/Utf16Le.h"
 #include "online/Tracker.h"
 
 namespace orvanel::test {
@@ -16,10 +18,7 @@ struct FlagCase {
   bool off;
 };
 
-std::string Sz(const Text& text) {
-  const Text withNull = text + u'\0';
-  return std::string(reinterpret_cast<const char*>(withNull.data()), withNull.size() * 2);
-}
+std::string Sz(const Text& text) { return ToUtf16Le(text + u'\0'); }
 
 class TrackingFlagTest : public TrackerFixture, public ::testing::WithParamInterface<FlagCase> {};
 
@@ -53,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
         FlagCase{"ExpandSzOne", Type::ExpandSz, Sz(u"1"), true},
         // Too large for the 256-byte buffer: no flag that the switches write.
         FlagCase{"LongerThanTheBuffer", Type::Sz, Sz(u"1" + Text(300, u' ')), false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST_F(TrackerFixture, WithoutTheKeyTrackingIsOn) { EXPECT_FALSE(IsTrackingOff()); }
 

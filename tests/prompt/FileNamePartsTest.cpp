@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "CaseName.h"
 #include "prompt/FileNameParts.h"
 #include "prompt/PromptState.h"
 
@@ -69,9 +70,7 @@ TEST_P(SplitTest, StoredInThePromptState) {
 void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.name; }
 
 INSTANTIATE_TEST_SUITE_P(PromptFileNames, SplitTest, testing::ValuesIn(kSplitCases),
-                         [](const testing::TestParamInfo<SplitCase>& info) {
-                           return std::string(info.param.name);
-                         });
+                         test::CaseName());
 
 TEST(LowerAsciiLettersTest, ChangesOnlyATozWhateverTheNeighbours) {
   // '@' and '[' border A to Z; the rest are letters with case outside ASCII.

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "RegistryFixture.h"
-#include "platform/posix/RegistryListing.h"
+#include "platform/Registry.h"
 
 namespace orvanel::test {
 namespace {
@@ -43,8 +43,6 @@ class RegToolTest : public RegistryFixture {
     return values;
   }
 };
-
-std::string Utf16(const Text& text) { return SzBytes(text).substr(0, text.size() * 2); }
 
 TEST_F(RegToolTest, ExportWritesRegTextInCaseInsensitiveDepthFirstOrder) {
   Set(u"b", u"Zeta", Type::Sz, SzBytes(u"z"));
@@ -99,7 +97,7 @@ TEST_F(RegToolTest, ImportOfAnExportRebuildsTheSameStore) {
   Set(u"Ärger\\日本\\Ωmega", u"Näme \"q\" = @", Type::Sz, SzBytes(u"dåta ✓ \\ \"\r\n"));
   Set(u"Ärger", u"", Type::Sz, SzBytes(u""));
   Set(u"Ärger", u"@", Type::ExpandSz, SzBytes(u"%SystemRoot%"));
-  Set(u"odd [name]", u"no null", Type::Sz, Utf16(u"abc"));
+  Set(u"odd [name]", u"no null", Type::Sz, ToUtf16Le(u"abc"));
   Set(u"odd [name]", u"odd size", Type::Sz, std::string("abc", 3));
   Set(u"odd [name]", u"inner null", Type::Sz, SzBytes(Text(u"a\0b", 3)));
   Set(u"odd [name]", u"surrogate", Type::Sz, SzBytes(surrogate));
@@ -138,7 +136,7 @@ TEST_F(RegToolTest, ImportOfAnExportRebuildsTheSameStore) {
     ASSERT_EQ(values.size(), 5u);
     EXPECT_EQ(values[0].data, "");
     EXPECT_EQ(values[1].data, SzBytes(Text(u"a\0b", 3)));
-    EXPECT_EQ(values[2].data, Utf16(u"abc"));
+    EXPECT_EQ(values[2].data, ToUtf16Le(u"abc"));
     EXPECT_EQ(values[3].data, "abc");
     EXPECT_EQ(values[4].data, SzBytes(surrogate));
     EXPECT_EQ(Values(u"ÄRGER\\日本\\ΩMEGA").at(0).name, u"Näme \"q\" = @");
@@ -162,7 +160,7 @@ TEST_F(RegToolTest, ExportToAFileAndImportAcceptWhatWindowsWrites) {
   const Text windows =
       u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CLASSES_ROOT\\.abc]\r\n@=\"Orvanel\"\r\n"
       u"\"n\"=hex(2):25,00,00,00\r\n\r\n";
-  WriteFile(dir / "windows.reg", "\xFF\xFE" + Utf16(windows));
+  WriteFile(dir / "windows.reg", "\xFF\xFE" + ToUtf16Le(windows));
   ASSERT_EQ(Reg({"import", dir / "windows.reg"}).exitCode, 0);
   EXPECT_EQ(Get(u".abc", u""), SzBytes(u"Orvanel"));
   Type type = Type::None;

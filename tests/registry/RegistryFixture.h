@@ -7,6 +7,7 @@
 #include <string>
 
 #include "TestSupport.h"
+#include "common/Utf16Le.h"
 #include "platform/Registry.h"
 
 namespace orvanel::test {
@@ -45,13 +46,6 @@ class RegistryFixture : public ::testing::Test {
 };
 
 // UTF-16LE bytes of a text with its terminating null, as REG_SZ holds it.
-inline std::string SzBytes(const Text& text) {
-  std::string bytes;
-  for (char16_t unit : text + u'\0') {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
-  }
-  return bytes;
-}
+inline std::string SzBytes(const Text& text) { return ToUtf16Le(text + u'\0'); }
 
 }  // namespace orvanel::test

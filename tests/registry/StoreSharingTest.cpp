@@ -14,7 +14,7 @@
 
 #include "ChildProcess.h"
 #include "RegistryFixture.h"
-#include "platform/posix/RegistryListing.h"
+#include "platform/Registry.h"
 
 namespace orvanel::test {
 namespace {

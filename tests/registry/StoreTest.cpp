@@ -3,11 +3,12 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "ChildProcess.h"
 #include "RegistryFixture.h"
-#include "platform/posix/RegistryListing.h"
+#include "platform/Registry.h"
 
 namespace orvanel::test {
 namespace {
@@ -74,6 +75,26 @@ TEST_F(StoreTest, KeyAndValueNamesCompareWithoutCase) {
     EXPECT_EQ(Get(parent, c.lookedUp).has_value(), c.same);
     ASSERT_EQ(registry::DeleteKey(parent), Status::Ok);
   }
+}
+
+// Sub-keys come back in the order of their upper-cased UTF-16 code units, as
+// Windows lists them, with every code unit kept: one, two and three bytes long in
+// the store, a surrogate pair (before U+E000 in UTF-16, after it as a code point)
+// and a lone surrogate.
+TEST_F(StoreTest, SubkeysAreListedInCodeUnitOrderWithEveryUnitKept) {
+  const std::vector<Text> ordered = {
+      u"A",           u"b",       Text(u"c\0d", 3), u"\u007F", u"\u0080", u"\u07FF",
+      u"\u0800",      u"\U0001F600", Text(1, u'\xDC00'), u"\uE000",   u"\uFFFD",
+  };
+  for (auto it = ordered.rbegin(); it != ordered.rend(); ++it) {
+    registry::Key key;
+    ASSERT_EQ(registry::CreateKey(u"order\\" + *it, key), Status::Ok) << WideToUtf8(*it);
+  }
+  registry::Key key;
+  ASSERT_EQ(registry::OpenKey(u"order", Access::Read, key), Status::Ok);
+  std::vector<Text> subkeys;
+  ASSERT_EQ(registry::ListSubkeys(key, subkeys), Status::Ok);
+  EXPECT_EQ(subkeys, ordered);
 }
 
 TEST_F(StoreTest, NamesKeepTheSpellingTheyWereCreatedWith) {
@@ -313,6 +334,63 @@ TEST_F(StoreTest, AKeyDeletedWhileOpenTakesNoMoreValues) {
   EXPECT_EQ(registry::QueryValue(key, u"v", buffer, size, nullptr), Status::NotFound);
   EXPECT_EQ(Get(u"new", u"v"), SzBytes(u"2"));
   EXPECT_FALSE(KeyExists(u"gone"));
+}
+
+TEST_F(StoreTest, KeysBelowAnOpenKeyAreCreatedAndOpenedAsTheirFullPathsAre) {
+  registry::Key extension;
+  ASSERT_EQ(registry::CreateKey(u".ext", extension), Status::Ok);
+  registry::Key deep;
+  ASSERT_EQ(registry::CreateKey(extension, u"OpenWithProgids\\deep", deep), Status::Ok);
+  ASSERT_EQ(registry::SetTextValue(deep, u"", u"below"), Status::Ok);
+  EXPECT_EQ(Get(u".EXT\\openwithprogids\\DEEP", u""), SzBytes(u"below"));
+
+  registry::Key found;
+  EXPECT_EQ(registry::OpenKey(extension, u"OPENWITHPROGIDS\\Deep", Access::Read, found), Status::Ok);
+  EXPECT_EQ(registry::OpenKey(extension, u"missing", Access::Read, found), Status::NotFound);
+  EXPECT_FALSE(found.IsOpen());
+  EXPECT_EQ(registry::CreateKey(extension, u"a\\\\b", found), Status::InvalidName);
+  EXPECT_EQ(registry::OpenKey(extension, u"\\a", Access::Read, found), Status::InvalidName);
+  EXPECT_FALSE(KeyExists(u".ext\\a"));
+
+  // Creating below a key is not bound by the access it was opened with.
+  registry::Key readOnly;
+  ASSERT_EQ(registry::OpenKey(u".ext", Access::Read, readOnly), Status::Ok);
+  EXPECT_EQ(registry::CreateKey(readOnly, u"fromReadOnly", found), Status::Ok);
+  EXPECT_TRUE(KeyExists(u".ext\\fromReadOnly"));
+
+  // The new key may take the parent's place.
+  ASSERT_EQ(registry::CreateKey(extension, u"alias", extension), Status::Ok);
+  ASSERT_EQ(registry::SetTextValue(extension, u"", u"in alias"), Status::Ok);
+  EXPECT_EQ(Get(u".ext\\alias", u""), SzBytes(u"in alias"));
+  // And an empty path opens the key itself.
+  ASSERT_EQ(registry::OpenKey(extension, u"", Access::Read, extension), Status::Ok);
+  uint32_t size = 0;
+  EXPECT_EQ(registry::QueryValue(extension, u"", nullptr, size, nullptr), Status::Ok);
+  EXPECT_EQ(size, SzBytes(u"in alias").size());
+}
+
+TEST_F(StoreTest, BelowADeletedKeyNothingIsCreatedOrFound) {
+  for (const bool grouped : {false, true}) {
+    SCOPED_TRACE(grouped ? "in a write group" : "alone");
+    std::optional<registry::WriteGroup> group;
+    if (grouped) group.emplace();
+    registry::Key parent;
+    ASSERT_EQ(registry::CreateKey(u"gone", parent), Status::Ok);
+    ASSERT_EQ(registry::DeleteKey(u"gone"), Status::Ok);
+    registry::Key child;
+    EXPECT_EQ(registry::CreateKey(parent, u"child", child), Status::NotFound);
+    EXPECT_EQ(registry::OpenKey(parent, u"", Access::Read, child), Status::NotFound);
+    EXPECT_EQ(registry::OpenKey(parent, u"child", Access::Read, child), Status::NotFound);
+    EXPECT_FALSE(KeyExists(u"gone"));
+    group.reset();
+    // Nothing was left behind under the deleted key's number either.
+    registry::Key again;
+    ASSERT_EQ(registry::CreateKey(u"gone", again), Status::Ok);
+    std::vector<Text> subkeys;
+    ASSERT_EQ(registry::ListSubkeys(again, subkeys), Status::Ok);
+    EXPECT_TRUE(subkeys.empty());
+    ASSERT_EQ(registry::DeleteKey(u"gone"), Status::Ok);
+  }
 }
 
 TEST_F(StoreTest, MovedKeysCloseTheirHandleOnce) {

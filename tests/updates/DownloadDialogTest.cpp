@@ -5,10 +5,11 @@
 
 #include <string>
 
+#include "CaseName.h"
 #include "LoopbackSite.h"
 #include "StreamCapture.h"
 #include "TestSupport.h"
-#include "app/Locations.h"
+#include "platform/DataFolder.h"
 #include "updates/DownloadDialog.h"
 
 namespace orvanel::test {
@@ -99,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
     Transfers, FailedDownloadTest,
     testing::Values(FailureCase{"NotFound", "/missing"}, FailureCase{"ServerError", "/error"},
                     FailureCase{"BrokenOff", "/broken"}, FailureCase{"Unreachable", "unreachable"}),
-    [](const testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
+    CaseName());
 
 TEST_F(DownloadDialogTest, FailedDownloadWithoutTargetCreatesNone) {
   EXPECT_FALSE(Download("/missing"));

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "app/Locations.h"
+#include "platform/DataFolder.h"
 #include "updates/VersionChecks.h"
 
 namespace orvanel::test {

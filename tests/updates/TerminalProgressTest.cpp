@@ -11,13 +11,13 @@
 #include <vector>
 
 #include "StreamCapture.h"
-#include "platform/Ui.h"
+#include "platform/terminal/TerminalFrontend.h"
 
 namespace orvanel::test {
 namespace {
 
 using platform::ui::ProgressWindow;
-using platform::ui::RunProgressWindow;
+using platform::terminal::RunProgressWindow;
 
 // Runs the window while a second thread does `work` with it, as the download
 // worker does; the thread is joined after the window has ended.

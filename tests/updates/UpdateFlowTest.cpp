@@ -1,19 +1,14 @@
 // The updates as a user meets them: orvanel run as a program through the terminal
 // frontend, against a download site on loopback, with recording stand-ins for
 // pkexec and xdg-open first on PATH.
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <optional>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "LoopbackSite.h"
-#include "TestSupport.h"
+#include "ProgramFixture.h"
 #include "platform/Registry.h"
 
 namespace orvanel::test {
@@ -24,13 +19,7 @@ namespace registry = platform::registry;
 const std::string kQuestion =
     "Update Orvanel: Download and install the latest version of Orvanel? [y/N] ";
 const std::string kCatalogue = "extensions\r\nxyz\r\nqqz\r\n";
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream stream(text);
-  for (std::string line; std::getline(stream, line);) lines.push_back(line);
-  return lines;
-}
+constexpr char kInstallNeedsRoot[] = "needs root: install only starts an elevated copy otherwise";
 
 size_t Count(const std::string& text, const std::string& part) {
   size_t count = 0;
@@ -38,34 +27,13 @@ size_t Count(const std::string& text, const std::string& part) {
   return count;
 }
 
-class UpdateFlowTest : public testing::Test {
+class UpdateFlowTest : public ProgramFixture {
  protected:
-  UpdateFlowTest() : store_("ORVANEL_REGISTRY", dir_ / "store/registry.db") {
-    for (const char* folder : {"bin", "data", "store"}) mkdir((dir_ / folder).c_str(), 0755);
-    Recorder("pkexec", PkexecRecord());
-    Recorder("xdg-open", BrowserRecord());
+  UpdateFlowTest() {
     site_.Serve("/analytics/analytics.php", "");
     site_.Serve("/data_version.txt", "0");
     site_.Serve("/software_version.txt", "0.2");
-  }
-
-  std::string DataFolder() const { return dir_ / "data/Orvanel"; }
-  std::string PkexecRecord() const { return dir_ / "pkexec.log"; }
-  std::string BrowserRecord() const { return dir_ / "browser.log"; }
-
-  RunResult RunOrvanel(const std::vector<std::string>& arguments, const std::string& input = "") {
-    std::vector<std::string> argv = {ProgramPath("orvanel")};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    RunOptions options;
-    options.input = input;
-    options.env = {{"ORVANEL_REGISTRY", dir_ / "store/registry.db"},
-                   {"XDG_DATA_HOME", dir_ / "data"},
-                   {"ORVANEL_FRONTEND", "terminal"},
-                   {"ORVANEL_INFO_SITE", site_.Base()},
-                   {"ORVANEL_DOWNLOAD_SITE", site_.Base()},
-                   {"PATH", (dir_ / "bin") + ":/usr/bin:/bin"}};
-    options.unsetEnv = {"PKEXEC_UID", "DISPLAY", "WAYLAND_DISPLAY"};
-    return test::Run(argv, options);
+    UseSites(site_.Base(), site_.Base());
   }
 
   // File mode with a file of an extension the catalogue lists; the prompt is closed
@@ -75,19 +43,10 @@ class UpdateFlowTest : public testing::Test {
     return RunOrvanel({dir_ / "report.xyz"}, "q\n" + answer + "\n");
   }
 
-  // The argument lists pkexec was started with. It runs detached, so this waits for
-  // `expected` of them a while; when none are expected, a shorter while for a stray one.
-  std::vector<std::string> PkexecCalls(size_t expected) {
-    const auto wait =
-        expected > 0 ? std::chrono::milliseconds(5000) : std::chrono::milliseconds(500);
-    const auto deadline = std::chrono::steady_clock::now() + wait;
-    std::vector<std::string> calls = Lines(ReadFile(PkexecRecord()));
-    while ((expected == 0 || calls.size() < expected) &&
-           std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-      calls = Lines(ReadFile(PkexecRecord()));
-    }
-    return calls;
+  // The argument lists pkexec was started with: `expected` of them, or when none are
+  // expected, whatever came within the time a stray one would take.
+  std::vector<std::string> PkexecCalls(size_t expected) const {
+    return expected > 0 ? Calls("pkexec", expected) : Calls("pkexec", 1, kStrayCallWait);
   }
 
   // What was asked of the site, without the usage reports.
@@ -110,19 +69,11 @@ class UpdateFlowTest : public testing::Test {
     return std::u16string(buffer);
   }
 
-  TempDir dir_;
   LoopbackSite site_;
-  ScopedEnv store_;
-
- private:
-  void Recorder(const std::string& name, const std::string& record) {
-    const std::string path = dir_ / ("bin/" + name);
-    WriteFile(path, "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + record + "'\n");
-    chmod(path.c_str(), 0755);
-  }
 };
 
 TEST_F(UpdateFlowTest, InstallFetchesANewerCatalogueAndRegistersItsExtensions) {
+  if (!RunsAsRoot()) GTEST_SKIP() << kInstallNeedsRoot;
   site_.Serve("/data_version.txt", "7\r\n");
   site_.Serve("/extensions.txt", kCatalogue);
 
@@ -139,7 +90,8 @@ TEST_F(UpdateFlowTest, InstallFetchesANewerCatalogueAndRegistersItsExtensions) {
 }
 
 TEST_F(UpdateFlowTest, InstallWithAFailedCatalogueDownloadKeepsTheOldCatalogueAndVersion) {
-  mkdir(DataFolder().c_str(), 0755);
+  if (!RunsAsRoot()) GTEST_SKIP() << kInstallNeedsRoot;
+  CreateDataFolder();
   WriteFile(DataFolder() + "/extensions.txt", "extensions\nxyz\n");
   WriteFile(DataFolder() + "/data_version.txt", "3");
   site_.Serve("/data_version.txt", "7");
@@ -155,7 +107,8 @@ TEST_F(UpdateFlowTest, InstallWithAFailedCatalogueDownloadKeepsTheOldCatalogueAn
 }
 
 TEST_F(UpdateFlowTest, InstallWithoutANewerCatalogueDownloadsNothing) {
-  mkdir(DataFolder().c_str(), 0755);
+  if (!RunsAsRoot()) GTEST_SKIP() << kInstallNeedsRoot;
+  CreateDataFolder();
   WriteFile(DataFolder() + "/extensions.txt", "extensions\nxyz\n");
   WriteFile(DataFolder() + "/data_version.txt", "7");
   site_.Serve("/data_version.txt", "7");
@@ -184,12 +137,12 @@ TEST_F(UpdateFlowTest, NewerProgramAcceptedIsDownloadedAndStartedElevated) {
   const auto calls = PkexecCalls(1);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].substr(calls[0].rfind(' ') + 1), installer) << calls[0];
-  EXPECT_EQ(ReadFile(BrowserRecord()), "");
+  EXPECT_EQ(ReadFile(RecordOf("xdg-open")), "");
 }
 
 TEST_F(UpdateFlowTest, NewerProgramWhoseDownloadFailsIsNotStarted) {
   site_.Serve("/software_version.txt", "1.0");
-  mkdir(DataFolder().c_str(), 0755);
+  CreateDataFolder();
   WriteFile(DataFolder() + "/installer.exe", "stale installer");
   site_.Serve("/installer.exe", "<html>Not found</html>", 404);
 
@@ -232,7 +185,7 @@ TEST_F(UpdateFlowTest, NewerCatalogueAcceptedRelaunchesElevatedForTheInstall) {
 }
 
 TEST_F(UpdateFlowTest, NothingNewerAsksNothing) {
-  mkdir(DataFolder().c_str(), 0755);
+  CreateDataFolder();
   WriteFile(DataFolder() + "/data_version.txt", "9");
   site_.Serve("/data_version.txt", "9");
 

@@ -5,9 +5,10 @@
 #include <optional>
 #include <string>
 
+#include "CaseName.h"
 #include "LoopbackSite.h"
 #include "TestSupport.h"
-#include "app/Locations.h"
+#include "platform/DataFolder.h"
 #include "updates/VersionChecks.h"
 
 namespace orvanel::test {
@@ -73,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
                       false},
         CatalogueCase{"OnlyTheFirst259CharactersCountAbove", "6", 200, kLongLine, true},
         CatalogueCase{"OnlyTheFirst259CharactersCountEqual", "5", 200, kLongLine, false}),
-    [](const testing::TestParamInfo<CatalogueCase>& info) { return info.param.name; });
+    CaseName());
 
 TEST_F(VersionChecksTest, UnreachableSiteOffersNoCatalogue) {
   ScopedEnv nowhere("ORVANEL_DOWNLOAD_SITE", "http://127.0.0.1:9");
@@ -144,7 +145,7 @@ INSTANTIATE_TEST_SUITE_P(
         SoftwareCase{"LineEndAfter", "0.3\r\n", 200, true},
         SoftwareCase{"OlderMinor", "0.1", 200, false},
         SoftwareCase{"ErrorPage", "<html><body>Not Found</body></html>", 404, false}),
-    [](const testing::TestParamInfo<SoftwareCase>& info) { return info.param.name; });
+    CaseName());
 
 TEST_F(VersionChecksTest, UnreachableSiteOffersNoSoftware) {
   ScopedEnv nowhere("ORVANEL_DOWNLOAD_SITE", "http://127.0.0.1:9");

@@ -3,7 +3,7 @@
 #include "Console.h"
 #include "KeyName.h"
 #include "ValueData.h"
-#include "platform/posix/RegistryListing.h"
+#include "platform/Registry.h"
 
 namespace orvanel::reg {
 

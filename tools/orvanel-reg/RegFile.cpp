@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "KeyName.h"
-#include "platform/posix/RegistryNames.h"
+#include "common/Utf16Le.h"
 
 namespace orvanel::reg {
 namespace {
@@ -15,16 +15,6 @@ constexpr const char* kHeader = "Windows Registry Editor Version 5.00";
 // Hex lists wrap before this column, as regedit and Wine wrap them.
 constexpr size_t kHexLineLimit = 77;
 constexpr size_t kContinuationIndent = 2;
-
-std::string LeFromText(const Text& text) {
-  std::string bytes;
-  bytes.reserve(text.size() * 2);
-  for (char16_t unit : text) {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
-  }
-  return bytes;
-}
 
 bool HasUnpairedSurrogate(const Text& text) {
   for (size_t i = 0; i < text.size(); ++i) {
@@ -45,7 +35,7 @@ bool HasUnpairedSurrogate(const Text& text) {
 // the same bytes: one terminating null, no other, and text that UTF-8 can carry.
 bool WritesAsString(const NamedValue& value, Text& text) {
   if (value.type != Type::Sz || value.data.size() < 2 || value.data.size() % 2 != 0) return false;
-  text = platform::posix::NameFromBytes(value.data);
+  text = FromUtf16Le(value.data);
   if (text.back() != u'\0') return false;
   text.pop_back();
   return text.find(u'\0') == Text::npos && !HasUnpairedSurrogate(text);
@@ -109,7 +99,7 @@ void AppendValue(std::string& out, const NamedValue& value) {
 
 Text DecodeFile(const std::string& bytes) {
   if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE')
-    return platform::posix::NameFromBytes(bytes.substr(2));
+    return FromUtf16Le(bytes.data() + 2, bytes.size() - 2);
   if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) return Utf8ToWide(bytes.substr(3));
   return Utf8ToWide(bytes);
 }
@@ -252,7 +242,7 @@ class Reader {
       if (!ReadQuoted(line, at, text)) return Fail(error, "the string has no closing quote");
       if (at != line.size()) return Fail(error, "text after the closing quote");
       value.type = Type::Sz;
-      value.data = LeFromText(text + u'\0');
+      value.data = ToUtf16Le(text + u'\0');
     } else if (StartsWith(line, at, "dword:")) {
       uint32_t number;
       if (!ParseHexNumber(line.substr(at + 6), 8, number))

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/RegistryListing.h"
+#include "platform/Registry.h"
 
 namespace orvanel::reg {
 

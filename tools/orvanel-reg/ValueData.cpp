@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "KeyName.h"
-#include "platform/posix/RegistryNames.h"
+#include "common/Utf16Le.h"
 
 namespace orvanel::reg {
 namespace {
@@ -22,13 +22,6 @@ constexpr TypeEntry kTypes[] = {
     {Type::Link, "REG_LINK"},           {Type::MultiSz, "REG_MULTI_SZ"},
     {Type::Qword, "REG_QWORD"},
 };
-
-void AppendLe(std::string& bytes, const Text& text) {
-  for (char16_t unit : text) {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
-  }
-}
 
 uint64_t LittleEndian(const std::string& data) {
   uint64_t number = 0;
@@ -85,11 +78,11 @@ std::string ShowData(Type type, const std::string& data) {
   switch (type) {
     case Type::Sz:
     case Type::ExpandSz: {
-      const Text text = platform::posix::NameFromBytes(data);
+      const Text text = FromUtf16Le(data);
       return WideToUtf8(text.substr(0, text.find(u'\0')));
     }
     case Type::MultiSz: {
-      Text text = platform::posix::NameFromBytes(data);
+      Text text = FromUtf16Le(data);
       while (!text.empty() && text.back() == u'\0') text.pop_back();
       std::string shown;
       for (char16_t unit : text) shown += unit == u'\0' ? std::string("\\0") : WideToUtf8(Text(1, unit));
@@ -121,18 +114,18 @@ bool DataFromArgument(Type type, const Text& argument, std::string& data, std::s
   switch (type) {
     case Type::Sz:
     case Type::ExpandSz:
-      AppendLe(data, argument + u'\0');
+      AppendUtf16Le(data, argument + u'\0');
       return true;
     case Type::MultiSz: {
       // Items separated by the two characters \0, as reg.exe takes them.
       size_t start = 0;
       while (!argument.empty()) {
         const size_t end = argument.find(u"\\0", start);
-        AppendLe(data, argument.substr(start, end == Text::npos ? Text::npos : end - start) + u'\0');
+        AppendUtf16Le(data, argument.substr(start, end == Text::npos ? Text::npos : end - start) + u'\0');
         if (end == Text::npos) break;
         start = end + 2;
       }
-      AppendLe(data, Text(1, u'\0'));
+      AppendUtf16Le(data, Text(1, u'\0'));
       return true;
     }
     case Type::Dword:

@@ -1,8 +1,8 @@
 // Natively the narrow charset is UTF-8.
-#include "common/Text.h"
+#include "platform/CodePage.h"
 
-namespace orvanel {
+namespace orvanel::platform {
 
 std::string WideToAnsi(const Text& text) { return WideToUtf8(text); }
 
-}  // namespace orvanel
+}  // namespace orvanel::platform

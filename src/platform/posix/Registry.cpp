@@ -3,10 +3,12 @@
 // small, keys with sub-keys, access that the key was not opened with).
 #include "platform/Registry.h"
 
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "common/Utf16Le.h"
+#include "platform/CodePage.h"
+#include "platform/Diagnostics.h"
 #include "platform/posix/RegistryNames.h"
 #include "platform/posix/RegistrySession.h"
 
@@ -25,13 +27,13 @@ bool CanWrite(Access access) { return access != Access::Read; }
 
 const OpenedKey* CheckedKey(const Key& key) {
   const OpenedKey* opened = posix::Opened(key);
-  if (!opened) std::fprintf(stderr, "orvanel: registry: a key that is not open was used\n");
+  if (!opened) ReportDiagnostic("orvanel: registry: a key that is not open was used");
   return opened;
 }
 
-// Follows the path from the root; NotFound at the first missing component.
-Status Resolve(RegistryStore& store, const std::vector<Text>& components, KeyId& key) {
-  key = posix::kRootKey;
+// Follows the path down from `from`; NotFound at the first missing component.
+Status Resolve(RegistryStore& store, KeyId from, const std::vector<Text>& components, KeyId& key) {
+  key = from;
   for (const Text& name : components) {
     if (const Status status = store.FindChild(key, name, key); status != Status::Ok) return status;
   }
@@ -82,13 +84,29 @@ Status CreateKey(const Text& path, Key& key) {
   const auto store = posix::CurrentStore();
   if (const Status status = store->Open(true); status != Status::Ok) return status;
   if (const Status status = posix::BeginWrite(*store); status != Status::Ok) return status;
-  KeyId id = posix::kRootKey;
-  Status status = Status::Ok;
-  for (const Text& name : components) {
-    status = store->FindChild(id, name, id);
-    if (status == Status::NotFound) status = store->AddChild(id, name, id);
-    if (status != Status::Ok) break;
-  }
+  KeyId id;
+  const Status status = store->EndWrite(store->FindOrAddPath(posix::kRootKey, components, id));
+  if (status == Status::Ok) key.Reset(posix::NewKeyHandle(store, id, Access::ReadWrite));
+  return status;
+}
+
+Status CreateKey(const Key& parent, const Text& subPath, Key& key) {
+  const OpenedKey* opened = CheckedKey(parent);
+  if (!opened) return Status::Failed;
+  // Copied first: `key` may be `parent` itself.
+  const std::shared_ptr<RegistryStore> store = opened->store;
+  const KeyId parentId = opened->id;
+  key.Reset();
+  std::vector<Text> components;
+  if (!posix::SplitKeyPath(subPath, components)) return Status::InvalidName;
+  auto lock = posix::LockRegistrySession();
+  // Creating sub-keys is checked against the store, not the parent's access.
+  if (store->readOnly()) return Status::AccessDenied;
+  if (const Status status = posix::BeginWrite(*store); status != Status::Ok) return status;
+  // Another process may have deleted the parent since it was opened.
+  Status status = store->KeyExists(parentId);
+  KeyId id;
+  if (status == Status::Ok) status = store->FindOrAddPath(parentId, components, id);
   status = store->EndWrite(status);
   if (status == Status::Ok) key.Reset(posix::NewKeyHandle(store, id, Access::ReadWrite));
   return status;
@@ -103,8 +121,30 @@ Status OpenKey(const Text& path, Access access, Key& key) {
   if (const Status status = store->Open(false); status != Status::Ok) return status;
   posix::JoinWriteGroupForReading(*store);
   KeyId id;
-  if (const Status status = Resolve(*store, components, id); status != Status::Ok) return status;
+  if (const Status status = Resolve(*store, posix::kRootKey, components, id); status != Status::Ok)
+    return status;
   // Like a key whose access list lets this user read but not write.
+  if (CanWrite(access) && store->readOnly()) return Status::AccessDenied;
+  key.Reset(posix::NewKeyHandle(store, id, access));
+  return Status::Ok;
+}
+
+Status OpenKey(const Key& parent, const Text& subPath, Access access, Key& key) {
+  const OpenedKey* opened = CheckedKey(parent);
+  if (!opened) return Status::Failed;
+  // Copied first: `key` may be `parent` itself.
+  const std::shared_ptr<RegistryStore> store = opened->store;
+  const KeyId parentId = opened->id;
+  key.Reset();
+  std::vector<Text> components;
+  if (!posix::SplitKeyPath(subPath, components)) return Status::InvalidName;
+  auto lock = posix::LockRegistrySession();
+  posix::JoinWriteGroupForReading(*store);
+  // A deleted key has no sub-keys left, so only the key itself needs checking.
+  KeyId id;
+  Status status = Resolve(*store, parentId, components, id);
+  if (status == Status::Ok && components.empty()) status = store->KeyExists(parentId);
+  if (status != Status::Ok) return status;
   if (CanWrite(access) && store->readOnly()) return Status::AccessDenied;
   key.Reset(posix::NewKeyHandle(store, id, access));
   return Status::Ok;
@@ -137,7 +177,7 @@ Status QueryValueNarrow(const Key& key, const std::string& name, void* buffer, u
       status != Status::Ok)
     return status;
   // Text types come back in the narrow charset, nulls included; others as stored.
-  if (IsText(storedType)) data = WideToAnsi(posix::NameFromBytes(data));
+  if (IsText(storedType)) data = WideToAnsi(FromUtf16Le(data));
   return CopyOut(data, storedType, buffer, size, type);
 }
 
@@ -166,11 +206,11 @@ Status DeleteKey(const Text& path) {
   if (const Status status = store->Open(false); status != Status::Ok) return status;
   KeyId id;
   if (store->readOnly()) {
-    const Status status = Resolve(*store, components, id);
+    const Status status = Resolve(*store, posix::kRootKey, components, id);
     return status == Status::Ok ? Status::AccessDenied : status;
   }
   if (const Status status = posix::BeginWrite(*store); status != Status::Ok) return status;
-  Status status = Resolve(*store, components, id);
+  Status status = Resolve(*store, posix::kRootKey, components, id);
   bool hasChildren = false;
   if (status == Status::Ok) status = store->HasChildren(id, hasChildren);
   if (status == Status::Ok) status = hasChildren ? Status::HasSubkeys : store->RemoveKey(id);

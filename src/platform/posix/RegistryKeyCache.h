@@ -1,7 +1,9 @@
 // Key lookups remembered while this process holds the store's write lock: no
 // other process can change the tree then, so a bulk of writes (creating a key,
 // then its sub-key) need not look the same keys up again. Forgotten whenever the
-// lock is released and whenever this process deletes a key.
+// lock is released and whenever this process deletes a key. The key created last
+// is known to have no sub-keys until this process adds one, so looking one up
+// under it needs no query (registering an extension creates its key, then a sub-key).
 #pragma once
 
 #include <array>
@@ -16,6 +18,10 @@ class KeyLookupCache {
   static constexpr KeyId kAbsent = -1;  // remembered as missing
 
   bool Find(KeyId parent, const std::string& fold, KeyId& child) const {
+    if (parent == childless_) {
+      child = kAbsent;
+      return true;
+    }
     const Entry& entry = entries_[Slot(parent, fold)];
     if (!entry.used || entry.parent != parent || entry.fold != fold) return false;
     child = entry.child;
@@ -28,6 +34,12 @@ class KeyLookupCache {
     if (child != kAbsent) lastFound_ = child;
   }
 
+  // A key this process has just added: it has no sub-keys yet.
+  void RememberAdded(KeyId parent, const std::string& fold, KeyId child) {
+    Remember(parent, fold, child);
+    childless_ = child;
+  }
+
   // The key most recently found or created still exists: values may be written
   // into it without checking.
   bool IsKnownToExist(KeyId key) const { return key == lastFound_; }
@@ -35,6 +47,7 @@ class KeyLookupCache {
   void Clear() {
     for (Entry& entry : entries_) entry.used = false;
     lastFound_ = kAbsent;
+    childless_ = kAbsent;
   }
 
  private:
@@ -53,6 +66,7 @@ class KeyLookupCache {
   static constexpr size_t kSlots = 256;
   std::array<Entry, kSlots> entries_;
   KeyId lastFound_ = kAbsent;
+  KeyId childless_ = kAbsent;
 };
 
 }  // namespace orvanel::platform::posix

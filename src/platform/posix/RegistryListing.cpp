@@ -1,4 +1,5 @@
-#include "platform/posix/RegistryListing.h"
+// The listing operations of the registry seam over the native store.
+#include "platform/Registry.h"
 
 #include "platform/posix/RegistrySession.h"
 

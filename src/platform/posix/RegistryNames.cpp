@@ -33,33 +33,63 @@ const std::array<char16_t, 0x10000>& UpcaseTable() {
   return *table;
 }
 
+// Writes the unit at `out` and returns the end of what it wrote.
+char* PutUnit(char* out, char16_t unit) {
+  if (unit < 0x80) {
+    *out++ = static_cast<char>(unit);
+  } else if (unit < 0x800) {
+    *out++ = static_cast<char>(0xC0 | unit >> 6);
+    *out++ = static_cast<char>(0x80 | (unit & 0x3F));
+  } else {
+    *out++ = static_cast<char>(0xE0 | unit >> 12);
+    *out++ = static_cast<char>(0x80 | (unit >> 6 & 0x3F));
+    *out++ = static_cast<char>(0x80 | (unit & 0x3F));
+  }
+  return out;
+}
+
+// The units as stored, each mapped first (to fold it, or not).
+template <typename Map>
+std::string Stored(const Text& name, Map map) {
+  std::string bytes(name.size() * 3, '\0');
+  char* end = bytes.data();
+  for (const char16_t unit : name) end = PutUnit(end, map(unit));
+  bytes.resize(static_cast<size_t>(end - bytes.data()));
+  return bytes;
+}
+
 }  // namespace
 
 std::string FoldName(const Text& name) {
   const auto& upcase = UpcaseTable();
-  std::string folded(name.size() * 2, '\0');
-  for (size_t i = 0; i < name.size(); ++i) {
-    const char16_t unit = upcase[name[i]];
-    folded[2 * i] = static_cast<char>(unit >> 8);
-    folded[2 * i + 1] = static_cast<char>(unit & 0xFF);
-  }
-  return folded;
+  return Stored(name, [&](char16_t unit) { return upcase[unit]; });
 }
 
-std::string NameBytes(const Text& name) {
-  std::string bytes(name.size() * 2, '\0');
-  for (size_t i = 0; i < name.size(); ++i) {
-    bytes[2 * i] = static_cast<char>(name[i] & 0xFF);
-    bytes[2 * i + 1] = static_cast<char>(name[i] >> 8);
-  }
-  return bytes;
+std::string StoredName(const Text& name) {
+  return Stored(name, [](char16_t unit) { return unit; });
 }
 
-Text NameFromBytes(const std::string& bytes) {
-  Text name(bytes.size() / 2, u'\0');
-  for (size_t i = 0; i < name.size(); ++i) {
-    name[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                    static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+Text NameFromStored(const void* data, size_t size) {
+  const auto* bytes = static_cast<const unsigned char*>(data);
+  Text name;
+  name.reserve(size);
+  const auto continuation = [&](size_t at) { return at < size && (bytes[at] & 0xC0) == 0x80; };
+  for (size_t i = 0; i < size;) {
+    const unsigned char lead = bytes[i];
+    if (lead < 0x80) {
+      name.push_back(lead);
+      i += 1;
+    } else if ((lead & 0xE0) == 0xC0 && continuation(i + 1)) {
+      name.push_back(static_cast<char16_t>((lead & 0x1F) << 6 | (bytes[i + 1] & 0x3F)));
+      i += 2;
+    } else if ((lead & 0xF0) == 0xE0 && continuation(i + 1) && continuation(i + 2)) {
+      name.push_back(static_cast<char16_t>((lead & 0x0F) << 12 | (bytes[i + 1] & 0x3F) << 6 |
+                                           (bytes[i + 2] & 0x3F)));
+      i += 3;
+    } else {
+      name.push_back(u'\uFFFD');
+      i += 1;
+    }
   }
   return name;
 }

@@ -53,6 +53,8 @@ class RegistryStore : public std::enable_shared_from_this<RegistryStore> {
 
   Status FindChild(KeyId parent, const Text& name, KeyId& child);
   Status AddChild(KeyId parent, const Text& name, KeyId& child);
+  // Inside a write: follows the components down from `from`, adding the missing keys.
+  Status FindOrAddPath(KeyId from, const std::vector<Text>& components, KeyId& key);
   Status KeyExists(KeyId key);
   Status HasChildren(KeyId key, bool& hasChildren);
   Status RemoveKey(KeyId key);  // with its values
@@ -81,6 +83,8 @@ class RegistryStore : public std::enable_shared_from_this<RegistryStore> {
     kRemoveValue,
     kListChildren,
     kListValues,
+    kLastKeyId,
+    kSaveLastKeyId,
     kQueryCount,
   };
   class Use;
@@ -100,6 +104,7 @@ class RegistryStore : public std::enable_shared_from_this<RegistryStore> {
   Status ConnectToRecoveredCopy();
   Status CheckSchema();
   Status EnsureSchema();
+  Status SaveKeyIds();  // before the write transaction commits
   Status SchemaReadyForReading();
   Status QueryNumber(const char* sql, std::int64_t& number);
   int Exec(const char* sql);
@@ -113,11 +118,16 @@ class RegistryStore : public std::enable_shared_from_this<RegistryStore> {
   sqlite3_stmt* statements_[kQueryCount] = {};
   bool readOnly_ = false;
   bool schemaReady_ = false;
+  bool schemaCurrent_ = false;  // not a store laid out by an earlier version, still to upgrade
   bool inTransaction_ = false;
   bool grouped_ = false;
   bool interrupted_ = false;  // a killed writer's journal is in the way of reading
   std::string lastReport_;
   KeyLookupCache lookups_;  // only while this connection holds the write lock
+  // The highest key id given so far, read at the first key added in a write transaction.
+  static constexpr KeyId kUnknownKeyId = -1;
+  KeyId lastKeyId_ = kUnknownKeyId;
+  bool keyIdsChanged_ = false;
 };
 
 }  // namespace orvanel::platform::posix

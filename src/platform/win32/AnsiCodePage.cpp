@@ -3,9 +3,9 @@
 
 #include <climits>
 
-#include "common/Text.h"
+#include "platform/CodePage.h"
 
-namespace orvanel {
+namespace orvanel::platform {
 
 std::string WideToAnsi(const Text& text) {
   if (text.empty() || text.size() > INT_MAX) return std::string();
@@ -21,4 +21,4 @@ std::string WideToAnsi(const Text& text) {
   return bytes;
 }
 
-}  // namespace orvanel
+}  // namespace orvanel::platform

@@ -2,6 +2,9 @@
 // system as they are; the system's answers become the seam's statuses.
 #include "platform/Registry.h"
 
+#include <algorithm>
+#include <cwctype>
+
 #include "platform/win32/WideText.h"
 
 namespace orvanel::platform::registry {
@@ -39,11 +42,37 @@ REGSAM AccessMask(Access access) {
     case Access::ReadWrite:
       break;
   }
-  return KEY_QUERY_VALUE | KEY_SET_VALUE;
+  // A key opened to be read and written may also get a sub-key created below it
+  // (CreateKey with a parent), which the system allows only with KEY_CREATE_SUB_KEY.
+  return KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
 }
 
 // The value name as the system wants it: null for the default value.
 const wchar_t* ValueName(const Text& name) { return name.empty() ? nullptr : Wide(name); }
+
+// Takes the handle that the call just returned into the key. The handle is read
+// after the call: it is passed by reference, not evaluated beside the call.
+Status Adopt(LONG error, const HKEY& handle, Key& key) {
+  const Status status = FromError(error);
+  if (status == Status::Ok) key.Reset(reinterpret_cast<std::intptr_t>(handle));
+  return status;
+}
+
+// Names ordered as the registry compares them: code unit by code unit, letters
+// without regard to case.
+bool CaseInsensitiveLess(const Text& a, const Text& b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [](char16_t x, char16_t y) {
+                                        return std::towupper(x) < std::towupper(y);
+                                      });
+}
+
+// The longest sub-key name, value name and value data of the key, in characters
+// (names) and bytes (data), without terminating nulls.
+Status KeyLimits(const Key& key, DWORD& subkeyName, DWORD& valueName, DWORD& valueData) {
+  return FromError(RegQueryInfoKeyW(Handle(key), nullptr, nullptr, nullptr, nullptr, &subkeyName,
+                                    nullptr, nullptr, &valueName, &valueData, nullptr, nullptr));
+}
 
 }  // namespace
 
@@ -68,18 +97,27 @@ void Key::Reset(std::intptr_t handle) {
 Status CreateKey(const Text& path, Key& key) {
   key.Reset();
   HKEY handle = nullptr;
-  const Status status = FromError(RegCreateKeyW(HKEY_CLASSES_ROOT, Wide(path), &handle));
-  if (status == Status::Ok) key.Reset(reinterpret_cast<std::intptr_t>(handle));
-  return status;
+  return Adopt(RegCreateKeyW(HKEY_CLASSES_ROOT, Wide(path), &handle), handle, key);
+}
+
+Status CreateKey(const Key& parent, const Text& subPath, Key& key) {
+  key.Reset();
+  HKEY handle = nullptr;
+  return Adopt(RegCreateKeyW(Handle(parent), Wide(subPath), &handle), handle, key);
 }
 
 Status OpenKey(const Text& path, Access access, Key& key) {
   key.Reset();
   HKEY handle = nullptr;
-  const Status status =
-      FromError(RegOpenKeyExW(HKEY_CLASSES_ROOT, Wide(path), 0, AccessMask(access), &handle));
-  if (status == Status::Ok) key.Reset(reinterpret_cast<std::intptr_t>(handle));
-  return status;
+  return Adopt(RegOpenKeyExW(HKEY_CLASSES_ROOT, Wide(path), 0, AccessMask(access), &handle), handle,
+               key);
+}
+
+Status OpenKey(const Key& parent, const Text& subPath, Access access, Key& key) {
+  key.Reset();
+  HKEY handle = nullptr;
+  return Adopt(RegOpenKeyExW(Handle(parent), Wide(subPath), 0, AccessMask(access), &handle), handle,
+               key);
 }
 
 Status QueryValue(const Key& key, const Text& name, void* buffer, uint32_t& size, Type* type) {
@@ -125,6 +163,51 @@ Status DeleteKey(const Text& path) {
 
 Status DeleteValue(const Key& key, const Text& name) {
   return FromError(RegDeleteValueW(Handle(key), ValueName(name)));
+}
+
+Status ListSubkeys(const Key& key, std::vector<Text>& names) {
+  names.clear();
+  DWORD longestName = 0, longestValueName = 0, longestData = 0;
+  if (const Status status = KeyLimits(key, longestName, longestValueName, longestData);
+      status != Status::Ok)
+    return status;
+  std::vector<wchar_t> name(longestName + 1);
+  for (DWORD index = 0;; ++index) {
+    DWORD length = static_cast<DWORD>(name.size());
+    const LONG error =
+        RegEnumKeyExW(Handle(key), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    if (error == ERROR_NO_MORE_ITEMS) break;
+    if (error != ERROR_SUCCESS) return FromError(error);
+    names.push_back(win32::FromWide(name.data(), length));
+  }
+  std::sort(names.begin(), names.end(), CaseInsensitiveLess);
+  return Status::Ok;
+}
+
+Status ListValues(const Key& key, std::vector<NamedValue>& values) {
+  values.clear();
+  DWORD longestSubkey = 0, longestName = 0, longestData = 0;
+  if (const Status status = KeyLimits(key, longestSubkey, longestName, longestData);
+      status != Status::Ok)
+    return status;
+  std::vector<wchar_t> name(longestName + 1);
+  std::string data(longestData, '\0');
+  for (DWORD index = 0;; ++index) {
+    DWORD nameLength = static_cast<DWORD>(name.size());
+    DWORD dataLength = static_cast<DWORD>(data.size());
+    DWORD type = REG_NONE;
+    const LONG error =
+        RegEnumValueW(Handle(key), index, name.data(), &nameLength, nullptr, &type,
+                      reinterpret_cast<BYTE*>(data.data()), &dataLength);
+    if (error == ERROR_NO_MORE_ITEMS) break;
+    if (error != ERROR_SUCCESS) return FromError(error);
+    values.push_back(NamedValue{win32::FromWide(name.data(), nameLength), static_cast<Type>(type),
+                                data.substr(0, dataLength)});
+  }
+  std::sort(values.begin(), values.end(), [](const NamedValue& a, const NamedValue& b) {
+    return CaseInsensitiveLess(a.name, b.name);
+  });
+  return Status::Ok;
 }
 
 // Every registry call is its own unit on Windows; nothing to group.

@@ -1,8 +1,8 @@
-#include "platform/posix/TerminalInput.h"
+#include "platform/terminal/TerminalInput.h"
 
 #include <cstdio>
 
-namespace orvanel::platform::posix {
+namespace orvanel::platform::terminal {
 
 std::optional<std::string> ReadTerminalLine() {
   std::string line;
@@ -13,4 +13,4 @@ std::optional<std::string> ReadTerminalLine() {
   return line;
 }
 
-}  // namespace orvanel::platform::posix
+}  // namespace orvanel::platform::terminal

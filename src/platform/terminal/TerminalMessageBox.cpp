@@ -4,10 +4,14 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/Ui.h"
-#include "platform/posix/TerminalInput.h"
+#include "platform/terminal/TerminalFrontend.h"
+#include "platform/terminal/TerminalInput.h"
 
-namespace orvanel::platform::ui {
+namespace orvanel::platform::terminal {
+
+using ui::MessageButtons;
+using ui::MessageIcon;
+using ui::MessageResult;
 namespace {
 
 bool IsYes(std::string answer) {
@@ -27,9 +31,9 @@ MessageResult ShowMessageBox(const Text& text, const Text& caption, MessageButto
   }
   std::fprintf(stderr, "%s [y/N] ", line.c_str());
   std::fflush(stderr);
-  const auto answer = posix::ReadTerminalLine();
+  const auto answer = ReadTerminalLine();
   if (!answer) std::fputc('\n', stderr);
   return answer && IsYes(*answer) ? MessageResult::Yes : MessageResult::No;
 }
 
-}  // namespace orvanel::platform::ui
+}  // namespace orvanel::platform::terminal

@@ -1,6 +1,6 @@
-#include "platform/posix/TerminalText.h"
+#include "platform/terminal/TerminalText.h"
 
-namespace orvanel::platform::posix {
+namespace orvanel::platform::terminal {
 
 std::string TerminalText(const Text& text) {
   Text shown = text;
@@ -16,4 +16,4 @@ std::string WithoutBlanks(const std::string& answer) {
   return answer.substr(first, answer.find_last_not_of(" \t") - first + 1);
 }
 
-}  // namespace orvanel::platform::posix
+}  // namespace orvanel::platform::terminal

@@ -4,15 +4,16 @@
 #include <optional>
 #include <string>
 
-#include "platform/Ui.h"
-#include "platform/posix/TerminalInput.h"
-#include "platform/posix/TerminalText.h"
+#include "platform/terminal/TerminalFrontend.h"
+#include "platform/terminal/TerminalInput.h"
+#include "platform/terminal/TerminalText.h"
 
-namespace orvanel::platform::ui {
+namespace orvanel::platform::terminal {
+
+using ui::PromptAnswer;
+using ui::PromptContent;
 namespace {
 
-using posix::TerminalText;
-using posix::WithoutBlanks;
 
 void ShowPromptTexts(const PromptContent& content) {
   std::fprintf(stderr, "%s\n%s\n%s %s\n%s\n", TerminalText(content.caption).c_str(),
@@ -46,7 +47,7 @@ PromptAnswer RunPrompt(const PromptContent& content) {
   for (;;) {
     std::fprintf(stderr, "1, 2, 3 or 4 and Enter for %s (Enter alone: 1; q: close): ", ok.c_str());
     std::fflush(stderr);
-    const std::optional<std::string> line = posix::ReadTerminalLine();
+    const std::optional<std::string> line = ReadTerminalLine();
     if (!line) {
       std::fputc('\n', stderr);
       return PromptAnswer{};
@@ -56,4 +57,4 @@ PromptAnswer RunPrompt(const PromptContent& content) {
   }
 }
 
-}  // namespace orvanel::platform::ui
+}  // namespace orvanel::platform::terminal

@@ -1,4 +1,5 @@
-// The one way numbers are read from version files, local and remote.
+// The one way numbers are read from text: version files, local and remote, and the
+// tracking-off flag.
 #pragma once
 
 #include <cstdint>

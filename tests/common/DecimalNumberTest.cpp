@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "updates/NumberParsing.h"
+#include "CaseName.h"
+#include "common/DecimalNumber.h"
 
 namespace orvanel {
 namespace {
@@ -40,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
                     NumberCase{"JustBelowClamps", u"-2147483649", INT32_MIN},
                     NumberCase{"ThreeHundredDigitsClampHigh", k300Nines, 2147483647},
                     NumberCase{"ThreeHundredDigitsClampLow", u"-" + k300Nines, INT32_MIN}),
-    [](const testing::TestParamInfo<NumberCase>& info) { return info.param.name; });
+    test::CaseName());
 
 }  // namespace
 }  // namespace orvanel

@@ -1,4 +1,4 @@
-#include "updates/NumberParsing.h"
+#include "common/DecimalNumber.h"
 
 #include <limits>
 

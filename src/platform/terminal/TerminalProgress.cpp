@@ -16,10 +16,12 @@
 #include <string>
 #include <thread>
 
-#include "platform/Ui.h"
-#include "platform/posix/TerminalText.h"
+#include "platform/terminal/TerminalFrontend.h"
+#include "platform/terminal/TerminalText.h"
 
-namespace orvanel::platform::ui {
+namespace orvanel::platform::terminal {
+
+using ui::ProgressWindow;
 namespace {
 
 constexpr int kBarWidth = 40;
@@ -168,7 +170,7 @@ class TerminalProgressWindow : public ProgressWindow {
 }  // namespace
 
 void RunProgressWindow(const Text& caption, const std::function<void(ProgressWindow&)>& started) {
-  std::fprintf(stderr, "%s\n", posix::TerminalText(caption).c_str());
+  std::fprintf(stderr, "%s\n", TerminalText(caption).c_str());
   std::fflush(stderr);
   TerminalProgressWindow window;
   started(window);
@@ -176,4 +178,4 @@ void RunProgressWindow(const Text& caption, const std::function<void(ProgressWin
   window.Abandon();
 }
 
-}  // namespace orvanel::platform::ui
+}  // namespace orvanel::platform::terminal
