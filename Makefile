@@ -42,8 +42,14 @@ test: native sanitize win32 win64
 demo: native
 	@scripts/demo.sh
 
+# The Windows benchmark runs when Wine is there (scripts/install-windows-deps.sh).
 bench: native
 	@scripts/bench.sh
+	@if [ -x /usr/lib/wine/wine64 ]; then \
+	  $(MAKE) --no-print-directory win64 && /usr/bin/python3 bench/windows/run_bench.py build/win64; \
+	else \
+	  echo "Wine is not installed: the Windows benchmark is not run"; \
+	fi
 
 clean:
 	rm -rf build
