@@ -24,8 +24,6 @@ class InstallUnderWineTest(WineTestCase):
 
     @classmethod
     def setUpClass(cls):
-        if os.geteuid() != 0:
-            raise unittest.SkipTest("the native build installs only as root; run as root")
         super().setUpClass()
         cls.site = LoopbackSite()
         cls.native = Native(tempfile.mkdtemp(prefix="orvanel-native-"), cls.site)
@@ -93,4 +91,8 @@ class InstallUnderWineTest(WineTestCase):
 
 
 if __name__ == "__main__":
+    if os.geteuid() != 0:
+        # Without root the native build only starts an elevated copy: nothing to compare.
+        print("skipped: the native build installs only as root")
+        sys.exit(77)
     unittest.main(argv=sys.argv[:1], verbosity=2)
