@@ -2,6 +2,7 @@
 #include "platform/Digest.h"
 
 #include <windows.h>
+
 #include <wincrypt.h>
 
 #include <algorithm>

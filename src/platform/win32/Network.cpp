@@ -2,7 +2,9 @@
 #include "platform/Network.h"
 
 #include <winsock2.h>
+
 #include <windows.h>
+
 #include <iphlpapi.h>
 
 #include <cstring>

@@ -2,6 +2,7 @@
 // worker reaches it only through messages sent synchronously, so every change to
 // the window happens on the dialog's own thread.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "platform/Resources.h"

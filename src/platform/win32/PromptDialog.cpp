@@ -2,6 +2,7 @@
 // reads the choices and closes the dialog through WM_CLOSE; the close button ends
 // it without an answer; Escape (IDCANCEL) is ignored and leaves it open.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "platform/Resources.h"

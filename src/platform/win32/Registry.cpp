@@ -61,10 +61,9 @@ Status Adopt(LONG error, const HKEY& handle, Key& key) {
 // Names ordered as the registry compares them: code unit by code unit, letters
 // without regard to case.
 bool CaseInsensitiveLess(const Text& a, const Text& b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                      [](char16_t x, char16_t y) {
-                                        return std::towupper(x) < std::towupper(y);
-                                      });
+  return std::lexicographical_compare(
+      a.begin(), a.end(), b.begin(), b.end(),
+      [](char16_t x, char16_t y) { return std::towupper(x) < std::towupper(y); });
 }
 
 // The longest sub-key name, value name and value data of the key, in characters
@@ -150,8 +149,7 @@ Status SetValue(const Key& key, const Text& name, Type type, const void* data, u
 Status SetTextValue(const Key& key, const Text& name, const Text& text) {
   const DWORD bytes = static_cast<DWORD>((text.size() + 1) * sizeof(char16_t));
   // The default value is a key's text; RegSetValueW writes it without naming a value.
-  if (name.empty())
-    return FromError(RegSetValueW(Handle(key), nullptr, REG_SZ, Wide(text), bytes));
+  if (name.empty()) return FromError(RegSetValueW(Handle(key), nullptr, REG_SZ, Wide(text), bytes));
   return SetValue(key, name, Type::Sz, text.c_str(), bytes);
 }
 
@@ -196,9 +194,8 @@ Status ListValues(const Key& key, std::vector<NamedValue>& values) {
     DWORD nameLength = static_cast<DWORD>(name.size());
     DWORD dataLength = static_cast<DWORD>(data.size());
     DWORD type = REG_NONE;
-    const LONG error =
-        RegEnumValueW(Handle(key), index, name.data(), &nameLength, nullptr, &type,
-                      reinterpret_cast<BYTE*>(data.data()), &dataLength);
+    const LONG error = RegEnumValueW(Handle(key), index, name.data(), &nameLength, nullptr, &type,
+                                     reinterpret_cast<BYTE*>(data.data()), &dataLength);
     if (error == ERROR_NO_MORE_ITEMS) break;
     if (error != ERROR_SUCCESS) return FromError(error);
     values.push_back(NamedValue{win32::FromWide(name.data(), nameLength), static_cast<Type>(type),

@@ -10,7 +10,9 @@ constexpr int kStringBufferCharacters = 1024;
 
 }  // namespace
 
-InstanceHandle ProgramInstance() { return reinterpret_cast<InstanceHandle>(GetModuleHandleW(nullptr)); }
+InstanceHandle ProgramInstance() {
+  return reinterpret_cast<InstanceHandle>(GetModuleHandleW(nullptr));
+}
 
 Text LoadStringResource(InstanceHandle instance, unsigned id) {
   wchar_t buffer[kStringBufferCharacters];

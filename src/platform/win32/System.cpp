@@ -4,6 +4,7 @@
 #include "platform/System.h"
 
 #include <windows.h>
+
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -84,8 +85,8 @@ void StartElevated(const Text& program, const Text& parameters) {
 }
 
 bool OpenUrlInBrowser(const Text& url) {
-  const HINSTANCE result = ShellExecuteW(nullptr, L"open", Wide(url), nullptr, nullptr,
-                                         SW_SHOWNORMAL);
+  const HINSTANCE result =
+      ShellExecuteW(nullptr, L"open", Wide(url), nullptr, nullptr, SW_SHOWNORMAL);
   return reinterpret_cast<INT_PTR>(result) > 32;
 }
 

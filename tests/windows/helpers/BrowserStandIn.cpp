@@ -3,8 +3,9 @@
 // named by ORVANEL_TEST_BROWSER_LOG and fetches the page, so that the loopback site
 // sees the request as it would from a browser.
 #include <windows.h>
-#include <shellapi.h>
+
 #include <curl/curl.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>

@@ -12,6 +12,7 @@
 // id, class, style (hex), checked state, text; tab-separated, UTF-8. Exit code 0 on
 // success, 2 when the dialog did not come (or go) in time, 1 for a usage error.
 #include <windows.h>
+
 #include <commctrl.h>
 #include <shellapi.h>
 
@@ -83,8 +84,8 @@ void PrintDialog(HWND dialog) {
     const bool isButton = _wcsicmp(className.c_str(), L"Button") == 0;
     const LRESULT checked = isButton ? SendMessageW(child, BM_GETCHECK, 0, 0) : 0;
     const LONG style = GetWindowLongW(child, GWL_STYLE);
-    std::printf("%d\t%s\t%08lx\t%d\t%s\n", static_cast<int>(static_cast<short>(GetDlgCtrlID(child))),
-                Utf8(className).c_str(),
+    std::printf("%d\t%s\t%08lx\t%d\t%s\n",
+                static_cast<int>(static_cast<short>(GetDlgCtrlID(child))), Utf8(className).c_str(),
                 static_cast<unsigned long>(style), static_cast<int>(checked),
                 Utf8(TextOf(child)).c_str());
   }
@@ -92,7 +93,8 @@ void PrintDialog(HWND dialog) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: dialog_driver show|click|command|close|position|gone CAPTION [ARG]\n");
+  std::fprintf(stderr,
+               "usage: dialog_driver show|click|command|close|position|gone CAPTION [ARG]\n");
   return 1;
 }
 
