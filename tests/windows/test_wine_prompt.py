@@ -3,14 +3,17 @@ shows dialog 101 with the file and its extension; its choices open the right
 pages of the loopback site in the browser (a stand-in of ours), or the system's
 Open With chooser; "do not show again" writes the ignore list in %APPDATA%\\Orvanel\\;
 Escape does nothing and the close button closes without any action."""
+import glob
+import hashlib
 import os
 import re
 import shutil
 import sys
+import tempfile
 import time
 import unittest
 
-from winetest import FIXTURES_DIR, HELPERS_DIR, LoopbackSite, WineTestCase
+from winetest import FIXTURES_DIR, HELPERS_DIR, LoopbackSite, Native, WineTestCase
 
 IDOK, IDCANCEL = 1, 2
 SEARCH, READ_ABOUT, OPEN_WITH, DONT_SHOW = 1005, 1006, 1007, 1008
@@ -88,6 +91,19 @@ class PromptUnderWineTest(WineTestCase):
                 return opened, served
             time.sleep(0.2)
 
+    def test_0_identifier_is_the_md5_of_an_adapter_address(self):
+        # GetAdaptersInfo under Wine lists the host's interfaces; the identifier is the
+        # MD5 (CryptoAPI) of the first one's address in capital hex digits.
+        addresses = set()
+        for path in glob.glob("/sys/class/net/*/address"):
+            with open(path) as file:
+                address = file.read().strip().replace(":", "").upper()
+            if len(address) == 12 and address != "000000000000":
+                addresses.add(address)
+        self.assertTrue(addresses, "the host has no network adapter with an address")
+        expected = {hashlib.md5(a.encode()).hexdigest() for a in addresses}
+        self.assertIn(self.machine_id, expected)
+
     def test_1_dialog_shows_the_file_and_its_extension(self):
         process = self.start_prompt("report.xyz")
         style, caption, controls = self.wine.dialog("Orvanel")
@@ -156,7 +172,28 @@ class PromptUnderWineTest(WineTestCase):
         self.assertTrue(self.wine.wait_for_error_output(process, path))
         self.assertEqual(self.wine.finish(process)[0], 0)
 
-    def test_5_with_tracking_off_the_pages_carry_no_identifier(self):
+    def test_5_closed_prompt_asks_the_site_what_the_native_build_asks(self):
+        with tempfile.TemporaryDirectory(prefix="orvanel-native-") as root:
+            native = Native(root, self.site)
+            with open(os.path.join(native.data_folder, "data_version.txt"), "w") as file:
+                file.write("1\n")
+            document = os.path.join(root, "report.xyz")
+            with open(document, "w") as file:
+                file.write("content\n")
+            before = len(self.site.recorded())
+            result = native.run([document], stdin_text="q\n")
+            self.assertEqual(result.returncode, 0, result.stderr)
+            native_requests = self.site.recorded()[before:]
+        before = len(self.site.recorded())
+        process = self.start_prompt("report.xyz")
+        self.wine.dialog("Orvanel")
+        self.wine.driver("close", "Orvanel")
+        self.assertEqual(self.wine.finish(process)[0], 0)
+        wine_requests = self.site.recorded()[before:]
+        self.assertEqual(wine_requests, native_requests)
+        self.assertEqual(wine_requests, ["/software_version.txt", "/data_version.txt"])
+
+    def test_6_with_tracking_off_the_pages_carry_no_identifier(self):
         switch = self.wine.start_program([self.orvanel, "-t=off"])
         self.wine.message_box("Orvanel", IDOK)
         self.assertEqual(self.wine.finish(switch)[0], 0)
