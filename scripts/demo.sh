@@ -33,7 +33,9 @@ site="http://127.0.0.1:$(cat "$tmp/port")"
 echo "site: $site (catalogue of $(grep -vc '^extensions' scripts/site/download/extensions.txt) extensions, data version $(cat scripts/site/download/data_version.txt))"
 
 export ORVANEL_REGISTRY="$tmp/registry.db" XDG_DATA_HOME="$tmp/data"
-export ORVANEL_INFO_SITE="$site" ORVANEL_DOWNLOAD_SITE="$site" ORVANEL_FRONTEND=terminal
+export ORVANEL_INFO_SITE="$site" ORVANEL_DOWNLOAD_SITE="$site"
+# With a display Orvanel shows its real windows; in a plain terminal it asks here.
+export ORVANEL_FRONTEND="${ORVANEL_FRONTEND:-}"
 # Pages the prompt opens are shown here instead of in a browser. Orvanel starts the
 # browser detached, with its output going nowhere, so the stand-in writes a log
 # that the tour prints once the prompt is over.
@@ -71,7 +73,7 @@ reg query 'HKCR\.exe' /ve 2>&1 || true
 reg export 'HKCR\.txt' | tail -n +3
 reg export 'HKCR\.xyz' | tail -n +3
 
-step "Opening report.xyz: the prompt (answer it; at the end of input it closes)"
+step "Opening report.xyz: the prompt (its window, or here: answer it; at the end of input it closes)"
 echo "sample" > "$tmp/report.xyz"
 "$bin/orvanel" "$tmp/report.xyz"
 echo "exit code $?"

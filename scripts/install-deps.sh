@@ -6,6 +6,7 @@ packages=(
   libsqlite3-dev libcurl4-openssl-dev libssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
   libglib2.0-dev python3 curl
+  libgtk-3-dev xvfb xauth xdotool imagemagick x11-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,6 @@
 #include "app/Locations.h"
 #include "app/Modes.h"
+#include "app/StoreOutcome.h"
 #include "associations/Associator.h"
 #include "common/DataFiles.h"
 #include "common/ProgramInfo.h"
@@ -33,7 +34,7 @@ int RunInstall(platform::InstanceHandle& instance, Tracker& tracker) {
   if (registered) associator.AssociateCatalogue();
 
   tracker.ReportInstall();
-  return registered ? 0 : -1;
+  return WithStoreOutcome("install", registered ? 0 : -1);
 }
 
 }  // namespace orvanel

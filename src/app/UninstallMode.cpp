@@ -1,5 +1,6 @@
 #include "app/Locations.h"
 #include "app/Modes.h"
+#include "app/StoreOutcome.h"
 #include "associations/Unregistration.h"
 
 namespace orvanel {
@@ -11,7 +12,7 @@ int RunUninstall(Tracker& tracker) {
   }
   const bool unregistered = UnassociateAll(DataFolderPath());
   tracker.ReportUninstall();
-  return unregistered ? 0 : -1;
+  return WithStoreOutcome("uninstall", unregistered ? 0 : -1);
 }
 
 }  // namespace orvanel

@@ -8,6 +8,7 @@
 #include "associations/DefaultValue.h"
 #include "associations/OpenCommand.h"
 #include "associations/RegistryLayout.h"
+#include "associations/StoreFailures.h"
 #include "platform/Registry.h"
 #include "resources/ResourceIds.h"
 
@@ -17,12 +18,23 @@ namespace {
 namespace registry = platform::registry;
 using registry::Status;
 
+// Every write's outcome is noted, so that a store that cannot be written or
+// cannot save fails the whole operation.
+bool Succeeded(Status status) { return NoteStoreStatus(status) == Status::Ok; }
+
+bool SetDefault(const registry::Key& key, const Text& text) {
+  return Succeeded(registry::SetTextValue(key, layout::kDefaultValue, text));
+}
+
 // Creates (or opens) the key and sets its default value to `text`.
 bool WriteDefault(const Text& path, const Text& text) {
   registry::Key key;
-  if (registry::CreateKey(path, key) != Status::Ok) return false;
-  return registry::SetTextValue(key, layout::kDefaultValue, text) == Status::Ok;
+  if (!Succeeded(registry::CreateKey(path, key))) return false;
+  return SetDefault(key, text);
 }
+
+// Saves the operation's writes; false when they are lost.
+bool Saved(registry::WriteGroup& group) { return Succeeded(group.Close()); }
 
 // Points the extension at the class unless it already names something; true when
 // every write that was needed succeeded. `key` is left open on the extension's key
@@ -30,8 +42,8 @@ bool WriteDefault(const Text& path, const Text& text) {
 bool TakeOverIfUnassociated(const Text& extensionKey, registry::Key& key) {
   const Text className = layout::kClassName;
   if (registry::OpenKey(extensionKey, registry::Access::ReadWrite, key) != Status::Ok) {
-    if (registry::CreateKey(extensionKey, key) != Status::Ok) return false;
-    return registry::SetTextValue(key, layout::kDefaultValue, className) == Status::Ok;
+    if (!Succeeded(registry::CreateKey(extensionKey, key))) return false;
+    return SetDefault(key, className);
   }
   const DefaultValue value = ReadDefaultValue(key);
   switch (value.kind) {
@@ -46,7 +58,7 @@ bool TakeOverIfUnassociated(const Text& extensionKey, registry::Key& key) {
     case DefaultValue::Kind::Unreadable:
       return false;
   }
-  return registry::SetTextValue(key, layout::kDefaultValue, className) == Status::Ok;
+  return SetDefault(key, className);
 }
 
 // Lists the class among the extension's "Open with" programs; below the extension's
@@ -56,8 +68,8 @@ bool AddToOpenWithProgids(const Text& extensionKey, const registry::Key& extensi
   const Status created = extension.IsOpen()
                              ? registry::CreateKey(extension, layout::kOpenWithProgidsName, key)
                              : registry::CreateKey(extensionKey + layout::kOpenWithProgids, key);
-  if (created != Status::Ok) return false;
-  return registry::SetTextValue(key, layout::kClassName, Text()) == Status::Ok;
+  if (!Succeeded(created)) return false;
+  return Succeeded(registry::SetTextValue(key, layout::kClassName, Text()));
 }
 
 }  // namespace
@@ -73,7 +85,8 @@ bool Associator::AddOpenWithVerb() {
   const Text verbKey = layout::kAllFilesShell + verbName;
   registry::WriteGroup group;
   if (!WriteDefault(verbKey, verbName)) return false;
-  return WriteDefault(verbKey + layout::kCommand, *command);
+  if (!WriteDefault(verbKey + layout::kCommand, *command)) return false;
+  return Saved(group);
 }
 
 bool Associator::RegisterProgId() {
@@ -89,12 +102,13 @@ bool Associator::RegisterProgId() {
   if (!WriteDefault(className + layout::kDefaultIcon, layout::kIcon)) return false;
 
   registry::Key openCommand;
-  if (registry::CreateKey(className + layout::kShellOpenCommand, openCommand) != Status::Ok) {
+  if (!Succeeded(registry::CreateKey(className + layout::kShellOpenCommand, openCommand))) {
     return false;
   }
-  // The outcome of this last write is not consulted.
-  registry::SetTextValue(openCommand, layout::kDefaultValue, *command);
-  return true;
+  // The outcome of this last write is not consulted, but a store that failed
+  // under it is still noted.
+  NoteStoreStatus(registry::SetTextValue(openCommand, layout::kDefaultValue, *command));
+  return Saved(group);
 }
 
 bool Associator::AssociateCatalogue() {
@@ -107,6 +121,7 @@ bool Associator::AssociateCatalogue() {
     if (!TakeOverIfUnassociated(extensionKey, key)) failed = true;
     if (!AddToOpenWithProgids(extensionKey, key)) failed = true;
   });
+  if (!Saved(group)) failed = true;
   return read && !failed;
 }
 

@@ -3,6 +3,7 @@
 #include "associations/Catalogue.h"
 #include "associations/DefaultValue.h"
 #include "associations/RegistryLayout.h"
+#include "associations/StoreFailures.h"
 #include "platform/Registry.h"
 #include "platform/Ui.h"
 
@@ -12,22 +13,29 @@ namespace {
 namespace registry = platform::registry;
 using registry::Status;
 
+// Every removal's outcome is noted, so that a store that cannot be written or cannot
+// save fails the uninstall; a key that is missing or still in use is passed over.
+bool StoreTook(Status status) { return !IsStoreFailure(NoteStoreStatus(status)); }
+
 // Takes the class back from one extension; extensions that lack a key are skipped.
 void UnassociateExtension(const Text& extension) {
   const Text extensionKey = u"." + extension;
   registry::Key key;
-  if (registry::OpenKey(extensionKey, registry::Access::ReadWrite, key) != Status::Ok) return;
+  if (NoteStoreStatus(registry::OpenKey(extensionKey, registry::Access::ReadWrite, key)) !=
+      Status::Ok) {
+    return;
+  }
 
   const DefaultValue value = ReadDefaultValue(key);
   // Only an exact match is ours: a value differing in case was set by someone else.
   if (value.kind == DefaultValue::Kind::Text && value.text == layout::kClassName) {
-    registry::SetTextValue(key, layout::kDefaultValue, Text());
+    NoteStoreStatus(registry::SetTextValue(key, layout::kDefaultValue, Text()));
   }
 
   registry::Key progids;
-  if (registry::OpenKey(key, layout::kOpenWithProgidsName, registry::Access::ReadWrite, progids) ==
-      Status::Ok) {
-    registry::DeleteValue(progids, layout::kClassName);
+  if (NoteStoreStatus(registry::OpenKey(key, layout::kOpenWithProgidsName,
+                                        registry::Access::ReadWrite, progids)) == Status::Ok) {
+    NoteStoreStatus(registry::DeleteValue(progids, layout::kClassName));
   }
 }
 
@@ -36,7 +44,10 @@ void UnassociateExtension(const Text& extension) {
 bool UnassociateAll(const Text& dataFolder) {
   if (!RemoveOpenWithVerb()) return false;
   if (!RemoveProgId()) return false;
-  if (!UnassociateCatalogue(dataFolder)) {
+  const bool unassociated = UnassociateCatalogue(dataFolder);
+  // A store that failed is the uninstall's failure, not the catalogue's.
+  if (FirstStoreFailure()) return false;
+  if (!unassociated) {
     platform::ui::ShowMessageBox(u"One or more unassociations failed", u"Error",
                                  platform::ui::MessageButtons::Ok,
                                  platform::ui::MessageIcon::Error);
@@ -47,11 +58,11 @@ bool UnassociateAll(const Text& dataFolder) {
 bool RemoveOpenWithVerb() {
   const Text verbKey = Text(layout::kAllFilesShell) + layout::kOpenWithVerb;
   registry::WriteGroup group;
-  registry::DeleteKey(verbKey + layout::kCommand);
+  bool took = StoreTook(registry::DeleteKey(verbKey + layout::kCommand));
   // Refused while another sub-key lives under the verb: then it is not only ours.
-  registry::DeleteKey(verbKey);
-  registry::DeleteKey(Text(layout::kAllFilesShell) + layout::kClassName);
-  return true;
+  took = StoreTook(registry::DeleteKey(verbKey)) && took;
+  took = StoreTook(registry::DeleteKey(Text(layout::kAllFilesShell) + layout::kClassName)) && took;
+  return StoreTook(group.Close()) && took;
 }
 
 bool RemoveProgId() {
@@ -69,13 +80,15 @@ bool RemoveProgId() {
       applicationKey,
   };
   registry::WriteGroup group;
-  for (const Text& path : deepestFirst) registry::DeleteKey(path);
-  return true;
+  bool took = true;
+  for (const Text& path : deepestFirst) took = StoreTook(registry::DeleteKey(path)) && took;
+  return StoreTook(group.Close()) && took;
 }
 
 bool UnassociateCatalogue(const Text& dataFolder) {
   registry::WriteGroup group;
-  return ForEachCatalogueExtension(dataFolder, UnassociateExtension);
+  const bool read = ForEachCatalogueExtension(dataFolder, UnassociateExtension);
+  return StoreTook(group.Close()) && read && !FirstStoreFailure();
 }
 
 }  // namespace orvanel

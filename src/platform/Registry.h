@@ -111,9 +111,17 @@ Status ListValues(const Key& key, std::vector<NamedValue>& values);
 class WriteGroup {
  public:
   WriteGroup();
-  ~WriteGroup();
+  ~WriteGroup();  // closes the group when Close was not called
   WriteGroup(const WriteGroup&) = delete;
   WriteGroup& operator=(const WriteGroup&) = delete;
+
+  // Ends the group now. The outermost group saves its writes and says whether they
+  // were all saved (Ok) or are lost (Failed; the backend says why); an inner group,
+  // and a registry without grouping, answer Ok. Later calls answer Ok.
+  Status Close();
+
+ private:
+  bool open_ = true;
 };
 
 }  // namespace orvanel::platform::registry

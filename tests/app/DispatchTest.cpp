@@ -33,7 +33,7 @@ TEST_F(DispatchTest, FrontendSettingThatNamesNoFrontendIsRefusedBeforeAnythingIs
   options.env["ORVANEL_FRONTEND"] = "curses";
   const RunResult result = RunOrvanel({"-t=off"}, options);
   EXPECT_EQ(result.exitCode, 255);
-  EXPECT_EQ(result.err, "orvanel: ORVANEL_FRONTEND=\"curses\" names no frontend (known: terminal)\n");
+  EXPECT_EQ(result.err, "orvanel: ORVANEL_FRONTEND=\"curses\" names no frontend (known: terminal, gtk)\n");
   EXPECT_FALSE(FileExists(StorePath()));
   EXPECT_FALSE(FileExists(DataFolder()));
 }

@@ -157,11 +157,14 @@ RunResult Run(const std::vector<std::string>& argv, const RunOptions& options) {
   }
   RunResult result;
   bool outOpen = true, errOpen = true;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(options.timeoutSeconds);
+  const auto deadline = std::chrono::steady_clock::now() +
+                        (options.killAfter ? std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                                 *options.killAfter)
+                                           : std::chrono::seconds(options.timeoutSeconds));
   while (outOpen || errOpen) {
     pollfd fds[3] = {{outOpen ? out[0] : -1, POLLIN, 0}, {errOpen ? err[0] : -1, POLLIN, 0},
                      {in[1], POLLOUT, 0}};
-    poll(fds, 3, 200);
+    poll(fds, 3, options.killAfter ? 5 : 200);
     if (fds[0].revents) DrainInto(out[0], result.out, outOpen);
     if (fds[1].revents) DrainInto(err[0], result.err, errOpen);
     if (in[1] >= 0 && fds[2].revents) {

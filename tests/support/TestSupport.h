@@ -2,6 +2,7 @@
 // and running the built programs as separate processes.
 #pragma once
 
+#include <chrono>
 #include <map>
 #include <optional>
 #include <string>
@@ -56,6 +57,7 @@ struct RunOptions {
   std::vector<std::string> unsetEnv;            // removed from it
   std::optional<unsigned> runAsUser;            // run with this user and group id
   int timeoutSeconds = 60;                      // killed after that
+  std::optional<std::chrono::milliseconds> killAfter;  // killed sooner, as a crash would
 };
 
 // Runs a program with an argument vector (argv[0] is the program) and waits for it.

@@ -230,6 +230,12 @@ Status DeleteValue(const Key& key, const Text& name) {
 
 WriteGroup::WriteGroup() { posix::EnterWriteGroup(); }
 
-WriteGroup::~WriteGroup() { posix::LeaveWriteGroup(); }
+WriteGroup::~WriteGroup() { Close(); }
+
+Status WriteGroup::Close() {
+  if (!open_) return Status::Ok;
+  open_ = false;
+  return posix::LeaveWriteGroup();
+}
 
 }  // namespace orvanel::platform::registry

@@ -97,12 +97,17 @@ void EnterWriteGroup() {
   ++TheSession().groupDepth;
 }
 
-void LeaveWriteGroup() {
+registry::Status LeaveWriteGroup() {
   auto lock = LockRegistrySession();
   Session& session = TheSession();
-  if (session.groupDepth == 0 || --session.groupDepth > 0) return;
-  for (const auto& store : session.grouped) store->CommitGroup();
+  if (session.groupDepth == 0 || --session.groupDepth > 0) return registry::Status::Ok;
+  registry::Status result = registry::Status::Ok;
+  for (const auto& store : session.grouped) {
+    const registry::Status saved = store->CommitGroup();
+    if (result == registry::Status::Ok) result = saved;
+  }
   session.grouped.clear();
+  return result;
 }
 
 }  // namespace orvanel::platform::posix

@@ -40,6 +40,7 @@ registry::Status BeginWrite(RegistryStore& store);
 void JoinWriteGroupForReading(RegistryStore& store);
 
 void EnterWriteGroup();
-void LeaveWriteGroup();
+// Ok, or Failed when the outermost group's writes could not all be saved.
+registry::Status LeaveWriteGroup();
 
 }  // namespace orvanel::platform::posix

@@ -6,9 +6,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/Diagnostics.h"
+#include "platform/posix/Folders.h"
 #include "platform/posix/RegistryNames.h"
 #include "platform/posix/RegistryRecovery.h"
 
@@ -18,8 +20,18 @@ namespace {
 using Status = registry::Status;
 
 // Long enough for another process's bulk write to finish; a writer never fails
-// for finding the store busy, it waits.
+// for finding the store busy, it waits. ORVANEL_REGISTRY_WAIT (seconds, 1 to 600)
+// sets another wait, for tests and slow machines.
 constexpr int kBusyTimeoutMs = 120000;
+
+int BusyTimeoutMs() {
+  const char* setting = std::getenv("ORVANEL_REGISTRY_WAIT");
+  if (!setting || !*setting) return kBusyTimeoutMs;
+  char* end = nullptr;
+  const long seconds = std::strtol(setting, &end, 10);
+  if (*end != '\0' || seconds < 1 || seconds > 600) return kBusyTimeoutMs;
+  return static_cast<int>(seconds * 1000);
+}
 
 // Marks the file as ours ("ORVN"), so that another program's database is never
 // mistaken for an empty store and written into.
@@ -108,29 +120,14 @@ constexpr const char* kQueries[] = {
     "UPDATE key_ids SET last = ?1",
 };
 
-std::string ParentFolder(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
 bool IsPermissionError(int error) {
   return error == EACCES || error == EPERM || error == EROFS;
 }
 
 // Creates the folder and the missing folders above it, readable by every user.
-int MakeFolders(const std::string& folder) {
-  struct stat info;
-  if (stat(folder.c_str(), &info) == 0) return S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
-  if (errno != ENOENT) return errno;
-  const std::string parent = ParentFolder(folder);
-  if (parent != folder) {
-    if (const int error = MakeFolders(parent)) return error;
-  }
-  if (mkdir(folder.c_str(), 0755) != 0) return errno == EEXIST ? 0 : errno;
-  chmod(folder.c_str(), 0755);  // whatever the umask: every user reads the store
-  return 0;
+int MakeStoreFolders(const std::string& folder) {
+  // Whatever the umask: every user reads the store.
+  return MakeFolders(folder, 0755, [](const std::string& made) { chmod(made.c_str(), 0755); });
 }
 
 // SQLite counts every allocation under a global mutex for statistics that the
@@ -226,6 +223,12 @@ Status RegistryStore::Fail(int rc) {
   } else {
     reason = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
   }
+  if (inTransaction_ && grouped_ && sqlite3_get_autocommit(db_)) {
+    // SQLite gave up the group's transaction: one line says what went and why.
+    Report("the writes grouped so far were lost: " + reason);
+    groupLost_ = true;
+    return Status::Failed;
+  }
   Report(reason);
   return Status::Failed;
 }
@@ -241,7 +244,7 @@ sqlite3_stmt* RegistryStore::Prepared(Query query) {
 }
 
 Status RegistryStore::CreateFile() {
-  if (const int error = MakeFolders(ParentFolder(path_))) {
+  if (const int error = MakeStoreFolders(ParentFolder(path_))) {
     if (IsPermissionError(error)) return Status::AccessDenied;
     Report(std::strerror(error));
     return Status::Failed;
@@ -308,7 +311,7 @@ Status RegistryStore::Connect(const std::string& file, bool writable) {
     return status;
   }
   sqlite3_extended_result_codes(db_, 1);
-  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+  sqlite3_busy_timeout(db_, BusyTimeoutMs());
   // A rollback journal (never WAL: readers may not be able to write anything) and
   // a full sync at each commit, so that a crash leaves the store whole. The cache is
   // small so that memory stays flat however large a write group grows; a group that
@@ -446,7 +449,8 @@ Status RegistryStore::EndWrite(Status result) {
   if (result != Status::Ok) lookups_.Clear();  // a failed step may have changed less than it says
   if (sqlite3_get_autocommit(db_)) {
     // SQLite has already rolled the transaction back after an error.
-    if (grouped_) Report("the writes grouped so far were lost");
+    if (grouped_ && !groupLost_) Report("the writes grouped so far were lost");
+    if (grouped_) groupLost_ = true;
     inTransaction_ = grouped_ = false;
     lookups_.Clear();
     return result == Status::Ok ? Status::Failed : result;
@@ -467,21 +471,28 @@ Status RegistryStore::EndWrite(Status result) {
   return Status::Ok;
 }
 
-void RegistryStore::CommitGroup() {
-  if (!inTransaction_ || !grouped_) return;
+Status RegistryStore::CommitGroup() {
+  const bool lost = groupLost_;
+  groupLost_ = false;
+  if (!inTransaction_ || !grouped_) return lost ? Status::Failed : Status::Ok;
   inTransaction_ = grouped_ = false;
   lookups_.Clear();
-  if (sqlite3_get_autocommit(db_)) return;
+  if (sqlite3_get_autocommit(db_)) {
+    Report("the grouped writes were lost");
+    return Status::Failed;
+  }
   if (SaveKeyIds() != Status::Ok) {
     Report("the grouped writes were not saved");
     Exec("ROLLBACK");
-    return;
+    return Status::Failed;
   }
   if (const int rc = Exec("COMMIT"); rc != SQLITE_OK) {
-    Fail(rc);
-    Report("the grouped writes were not saved");
+    // One line that says what was lost and why.
+    Report(std::string("the grouped writes were not saved: ") + sqlite3_errmsg(db_));
     Exec("ROLLBACK");
+    return Status::Failed;
   }
+  return lost ? Status::Failed : Status::Ok;
 }
 
 template <typename Read>

@@ -49,7 +49,8 @@ class RegistryStore : public std::enable_shared_from_this<RegistryStore> {
   // `startedGroup` tells whether this call opened the group's transaction.
   Status BeginWrite(bool grouped, bool& startedGroup);
   Status EndWrite(Status result);
-  void CommitGroup();
+  // Ok, or Failed (said once through the diagnostics) when the group's writes are lost.
+  registry::Status CommitGroup();
 
   Status FindChild(KeyId parent, const Text& name, KeyId& child);
   Status AddChild(KeyId parent, const Text& name, KeyId& child);
@@ -121,6 +122,7 @@ class RegistryStore : public std::enable_shared_from_this<RegistryStore> {
   bool schemaCurrent_ = false;  // not a store laid out by an earlier version, still to upgrade
   bool inTransaction_ = false;
   bool grouped_ = false;
+  bool groupLost_ = false;  // a grouped write failed and took the group's writes with it
   bool interrupted_ = false;  // a killed writer's journal is in the way of reading
   std::string lastReport_;
   KeyLookupCache lookups_;  // only while this connection holds the write lock

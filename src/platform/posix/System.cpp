@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/posix/Folders.h"
 #include "platform/posix/InvokingUser.h"
 #include "platform/posix/Spawn.h"
 
@@ -57,15 +58,10 @@ Text ApplicationDataFolder() { return Utf8ToWide(DataHome()); }
 char16_t PathSeparator() { return u'/'; }
 
 bool EnsureFolder(const Text& path) {
-  const std::string folder = WideToUtf8(path);
-  struct stat info {};
-  if (stat(folder.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
-  const size_t slash = folder.find_last_of('/', folder.size() > 1 ? folder.size() - 2 : 0);
-  if (slash != std::string::npos && slash > 0 && !EnsureFolder(Utf8ToWide(folder.substr(0, slash))))
-    return false;
-  if (mkdir(folder.c_str(), 0755) != 0) return errno == EEXIST;
-  posix::HandOverToInvokingUser(folder.c_str());
-  return true;
+  // A folder that an elevated copy makes belongs to the user who asked for it.
+  return posix::MakeFolders(WideToUtf8(path), 0755, [](const std::string& made) {
+           posix::HandOverToInvokingUser(made.c_str());
+         }) == 0;
 }
 
 bool IsAdministrator() { return geteuid() == 0; }

@@ -73,6 +73,17 @@ Status KeyLimits(const Key& key, DWORD& subkeyName, DWORD& valueName, DWORD& val
                                     nullptr, nullptr, &valueName, &valueData, nullptr, nullptr));
 }
 
+bool HasSubkeys(const Text& path) {
+  HKEY handle = nullptr;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, Wide(path), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
+    return false;
+  DWORD subkeys = 0;
+  const LONG error = RegQueryInfoKeyW(handle, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
+                                      nullptr, nullptr, nullptr, nullptr, nullptr);
+  RegCloseKey(handle);
+  return error == ERROR_SUCCESS && subkeys > 0;
+}
+
 }  // namespace
 
 Key::~Key() {
@@ -155,8 +166,11 @@ Status SetTextValue(const Key& key, const Text& name, const Text& text) {
 
 Status DeleteKey(const Text& path) {
   if (path.empty()) return Status::InvalidName;
-  // A key that still has sub-keys is refused (as access denied).
-  return FromError(RegDeleteKeyW(HKEY_CLASSES_ROOT, Wide(path)));
+  const LONG error = RegDeleteKeyW(HKEY_CLASSES_ROOT, Wide(path));
+  // The system refuses a key that still has sub-keys as access denied; only a look
+  // at the key tells that ordinary refusal from a registry that may not be written.
+  if (error == ERROR_ACCESS_DENIED && HasSubkeys(path)) return Status::HasSubkeys;
+  return FromError(error);
 }
 
 Status DeleteValue(const Key& key, const Text& name) {
@@ -207,9 +221,15 @@ Status ListValues(const Key& key, std::vector<NamedValue>& values) {
   return Status::Ok;
 }
 
-// Every registry call is its own unit on Windows; nothing to group.
+// Every registry call is its own unit on Windows, saved by the system: nothing to
+// group, nothing left to save at the end.
 WriteGroup::WriteGroup() = default;
 
 WriteGroup::~WriteGroup() = default;
+
+Status WriteGroup::Close() {
+  open_ = false;
+  return Status::Ok;
+}
 
 }  // namespace orvanel::platform::registry

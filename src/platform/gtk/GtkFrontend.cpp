@@ -1,0 +1,66 @@
+// Opening GTK, and the four windows as a frontend for the selector.
+#include "platform/gtk/GtkFrontend.h"
+
+#include <gtk/gtk.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <string>
+
+#include "platform/Diagnostics.h"
+#include "platform/posix/Frontend.h"
+
+namespace orvanel::platform::gtk {
+namespace {
+
+class Desktop final : public Frontend {
+ public:
+  ui::MessageResult ShowMessageBox(const Text& text, const Text& caption,
+                                   ui::MessageButtons buttons, ui::MessageIcon icon) override {
+    return gtk::ShowMessageBox(text, caption, buttons, icon);
+  }
+  ui::PromptAnswer RunPrompt(const ui::PromptContent& content) override {
+    return gtk::RunPrompt(content);
+  }
+  void RunProgressWindow(const Text& caption,
+                         const std::function<void(ui::ProgressWindow&)>& started) override {
+    gtk::RunProgressWindow(caption, started);
+  }
+  bool ShowApplicationChooser(const Text& filePath) override {
+    return gtk::ShowApplicationChooser(filePath);
+  }
+};
+
+std::string DisplayName() {
+  for (const char* name : {"WAYLAND_DISPLAY", "DISPLAY"}) {
+    if (const char* value = std::getenv(name); value && *value)
+      return std::string(name) + "=\"" + value + "\"";
+  }
+  return "no DISPLAY or WAYLAND_DISPLAY";
+}
+
+bool OpenGtk() {
+  // GTK would otherwise switch the whole process to the user's locale, and with it
+  // how numbers are read and written; the core keeps the C locale. GTK's own
+  // dialogs still speak the user's language.
+  gtk_disable_setlocale();
+  std::setlocale(LC_MESSAGES, "");
+  return gtk_init_check(nullptr, nullptr);
+}
+
+}  // namespace
+
+Frontend* OpenGtkFrontend() {
+  static Frontend* const frontend = []() -> Frontend* {
+    if (!OpenGtk()) {
+      ReportDiagnostic("orvanel: GTK cannot open the display (" + DisplayName() +
+                       "); using the terminal");
+      return nullptr;
+    }
+    static Desktop desktop;
+    return &desktop;
+  }();
+  return frontend;
+}
+
+}  // namespace orvanel::platform::gtk
