@@ -50,38 +50,46 @@ class Wine:
         self.env.pop("ORVANEL_REGISTRY", None)
 
     def start(self):
-        self._start_display()
-        self.env["DISPLAY"] = self.display
-        result = self.run(["wineboot", "-i"], timeout=180)
-        if result.returncode != 0:
-            raise AssertionError(f"Wine could not set up its prefix: {result.stderr}")
-        self.wait_idle()
+        try:
+            self._start_display()
+            self.env["DISPLAY"] = self.display
+            result = self.run(["wineboot", "-i"], timeout=180)
+            if result.returncode != 0:
+                raise AssertionError(f"Wine could not set up its prefix: {result.stderr}")
+            self.wait_idle()
+        except BaseException:
+            self.stop()
+            raise
         return self
 
     def _start_display(self):
-        for number in range(91, 140):
-            if os.path.exists(f"/tmp/.X11-unix/X{number}") or os.path.exists(f"/tmp/.X{number}-lock"):
-                continue
-            self.xvfb = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1024x768x24",
-                                          "-nolisten", "tcp"], stdin=subprocess.DEVNULL,
-                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                         start_new_session=True)
-            for _ in range(100):
-                if os.path.exists(f"/tmp/.X11-unix/X{number}"):
-                    self.display = f":{number}"
-                    return
-                if self.xvfb.poll() is not None:
-                    break
-                time.sleep(0.05)
-            self.xvfb.kill()
-        raise AssertionError("Xvfb did not start on any display from :91 to :139")
+        # Xvfb picks a free display itself and writes its number to the pipe, so that
+        # displays of other test runs on the machine are never taken.
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                                      "1024x768x24", "-nolisten", "tcp"],
+                                     stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL, pass_fds=(write_end,),
+                                     start_new_session=True)
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        if not number.isdigit():
+            raise AssertionError("Xvfb did not start (Debian package xvfb)")
+        self.display = f":{number}"
 
     def stop(self):
         subprocess.run([WINESERVER, "-k"], env=self.env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL)
         if self.xvfb:
-            self.xvfb.kill()
-            self.xvfb.wait()
+            # Asked to end, Xvfb removes its lock file and socket.
+            self.xvfb.terminate()
+            try:
+                self.xvfb.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.xvfb.kill()
+                self.xvfb.wait()
+            self.xvfb = None
 
     def wait_idle(self):
         subprocess.run([WINESERVER, "-w"], env=self.env, stdout=subprocess.DEVNULL,
@@ -383,8 +391,6 @@ class WineTestCase(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.wine = Wine(cls.prefix_name).start()
+        # Runs even when a subclass's setup fails after this point.
+        cls.addClassCleanup(cls.wine.stop)
         cls.orvanel = require(os.path.join(BUILD_DIR, "Orvanel.exe"), "Orvanel.exe")
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.wine.stop()
