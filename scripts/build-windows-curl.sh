@@ -16,15 +16,19 @@ prefix=$cache/curl-$triplet
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 
-# A deb-src entry beside each deb entry of this machine's Debian sources (deb822 form).
-src_list=/etc/apt/sources.list.d/orvanel-debian-src.sources
-if ! apt-cache showsrc curl >/dev/null 2>&1 || ! apt-cache showsrc curl | grep -q '^Package: curl'; then
-  [ -f /etc/apt/sources.list.d/debian.sources ] || {
-    echo "build-windows-curl.sh: no /etc/apt/sources.list.d/debian.sources to take the mirrors from" >&2
+# A deb-src entry beside each deb entry of this machine's Debian sources, in the
+# deb822 form (debian.sources) or the one-line form (sources.list), whichever it uses.
+if ! apt-cache showsrc curl 2>/dev/null | grep -q '^Package: curl'; then
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
+      "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/orvanel-debian-src.sources >/dev/null
+  elif grep -q '^deb ' /etc/apt/sources.list 2>/dev/null; then
+    sed -n 's/^deb /deb-src /p' /etc/apt/sources.list |
+      "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/orvanel-debian-src.list >/dev/null
+  else
+    echo "build-windows-curl.sh: no Debian sources in /etc/apt to add deb-src entries for" >&2
     exit 1
-  }
-  sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
-    "${sudo_cmd[@]}" tee "$src_list" >/dev/null
+  fi
   "${sudo_cmd[@]}" apt-get update -qq
 fi
 
@@ -32,6 +36,8 @@ mkdir -p "$cache"
 work=$(mktemp -d "$cache/curl-source.XXXXXX")
 chmod 755 "$work"  # apt downloads as its own user
 trap 'rm -rf "$work"' EXIT
+# apt checks the files against the signed source index; the .dsc's own signature would
+# need a Debian keyring, hence --no-check.
 (cd "$work" && apt-get source -qq --download-only curl >/dev/null && dpkg-source -x --no-check ./curl_*.dsc src >/dev/null)
 
 # Plain HTTP through the easy interface is all the program uses: no TLS, no other protocol.
