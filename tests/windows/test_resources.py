@@ -37,6 +37,7 @@ STRINGS = {
     111: "Update Orvanel",
     112: "Download and install the latest version of Orvanel?",
     113: "Open with",
+    114: "The downloaded update could not be verified. Nothing was installed.",
 }
 
 PROMPT_STYLE = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_SETFONT | DS_FIXEDSYS

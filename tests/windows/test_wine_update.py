@@ -1,9 +1,11 @@
 """Updates under Wine: the catalogue refresh at install shows the update dialog
 (dialog 103) while a slow loopback download runs, and replaces the catalogue; in
 file mode the offer of a newer Orvanel downloads the installer through the same
-dialog and starts it, or, answered No, does nothing more."""
+dialog and starts it once CryptoAPI has verified its signature, throws it away
+when the signature does not fit, or, answered No, does nothing more."""
 import os
 import shutil
+import subprocess
 import sys
 import time
 import unittest
@@ -27,19 +29,41 @@ class UpdatesUnderWineTest(WineTestCase):
         cls.catalogue = catalogue + b"".join(b"orvgen%04d\r\n" % i for i in range(400))
         with open(os.path.join(HELPERS_DIR, "installer_stand_in.exe"), "rb") as file:
             cls.installer = file.read()
+        cls.signature, public_key = cls.sign(cls.installer)
         cls.site = LoopbackSite(
             {"/data_version.txt": b"7", "/extensions.txt": cls.catalogue,
-             "/software_version.txt": b"0.2", "/installer.exe": cls.installer},
+             "/software_version.txt": b"0.2", "/installer.exe": cls.installer,
+             "/installer.exe.sig": cls.signature},
             slow={"/extensions.txt": 6, "/installer.exe": 3})
         cls.installer_log = os.path.join(cls.wine.root, "installer.log")
         cls.wine.env.update({"ORVANEL_INFO_SITE": cls.site.base,
                              "ORVANEL_DOWNLOAD_SITE": cls.site.base,
+                             "ORVANEL_UPDATE_KEY": cls.wine.windows_path(public_key),
                              "ORVANEL_TEST_INSTALLER_LOG": cls.wine.windows_path(cls.installer_log)})
         cls.data_folder = os.path.join(cls.wine.appdata(), "Orvanel")
         os.makedirs(cls.data_folder)
         cls.document = os.path.join(cls.wine.root, "report.xyz")
         with open(cls.document, "w") as file:
             file.write("content\n")
+
+    @classmethod
+    def sign(cls, data):
+        """A signature of `data` as the release signing writes it (openssl dgst -sha256
+        -sign), with a key pair made for this run; the signature and the public key's file."""
+        keys = os.path.join(cls.wine.root, "keys")
+        os.makedirs(keys, exist_ok=True)
+        private, public = os.path.join(keys, "private.pem"), os.path.join(keys, "public.pem")
+        payload = os.path.join(keys, "installer.exe")
+        with open(payload, "wb") as file:
+            file.write(data)
+        for command in (["openssl", "genpkey", "-algorithm", "RSA", "-pkeyopt",
+                         "rsa_keygen_bits:2048", "-out", private],
+                        ["openssl", "pkey", "-in", private, "-pubout", "-out", public],
+                        ["openssl", "dgst", "-sha256", "-sign", private, "-out",
+                         payload + ".sig", payload]):
+            subprocess.run(command, check=True, capture_output=True)
+        with open(payload + ".sig", "rb") as file:
+            return file.read(), public
 
     @classmethod
     def tearDownClass(cls):
@@ -120,6 +144,30 @@ class UpdatesUnderWineTest(WineTestCase):
                                              drive_c).replace("/", "\\")
         self.assertEqual(started[0].lower(), expected.lower())
         self.assertEqual(len(started), 1)
+
+
+    def test_4_installer_with_a_signature_that_does_not_fit_is_deleted_and_not_started(self):
+        self.site.files["/software_version.txt"] = b"0.3"
+        tampered = bytearray(self.signature)
+        tampered[len(tampered) // 2] ^= 0x01
+        self.site.files["/installer.exe.sig"] = bytes(tampered)
+        if os.path.exists(self.installer_log):
+            os.remove(self.installer_log)
+        try:
+            process = self.start_file_mode()
+            self.wine.message_box("Update Orvanel", IDYES)
+            self.watch_update_dialog()
+            message, buttons = self.wine.message_box("Update Orvanel", IDOK)
+            self.assertEqual(self.wine.finish(process)[0], 0)
+        finally:
+            self.site.files["/installer.exe.sig"] = self.signature
+        self.assertEqual(message,
+                         "The downloaded update could not be verified. Nothing was installed.")
+        self.assertEqual(buttons, [IDOK])
+        self.assertIsNone(self.data_file("installer.exe"))
+        self.assertIsNone(self.data_file("tmp_file"))
+        time.sleep(3)  # a started installer would have written its record by now
+        self.assertFalse(os.path.exists(self.installer_log))
 
 
 if __name__ == "__main__":
