@@ -47,7 +47,9 @@ class StoreFaultProcessTest : public ProgramFixture, public testing::WithParamIn
 
   void Mount(const char* type, const char* source, unsigned long flags, const char* options) {
     if (mount(source, (dir_ / "store").c_str(), type, flags, options) != 0) {
-      FAIL() << "mount " << type << ": " << std::strerror(errno);
+      // Root in a container may lack the right to mount: say so rather than pass.
+      if (errno == EPERM) GTEST_SKIP() << "needs the right to mount file systems (CAP_SYS_ADMIN)";
+      FAIL() << "mount " << (type ? type : "bind") << ": " << std::strerror(errno);
     }
     mounted_ = true;
   }
@@ -55,6 +57,7 @@ class StoreFaultProcessTest : public ProgramFixture, public testing::WithParamIn
   // The store, with a first install, on a file system of its own.
   void InstallOnSmallFileSystem(const char* size) {
     Mount("tmpfs", "tmpfs", 0, size);
+    if (HasFatalFailure() || IsSkipped()) return;
     WriteFile(DataFolder() + "/extensions.txt", "extensions\r\nfirst\r\nsecond\r\n");
     const RunResult first = RunOrvanel({"-i"});
     ASSERT_EQ(first.exitCode, 0) << first.err;
@@ -62,6 +65,7 @@ class StoreFaultProcessTest : public ProgramFixture, public testing::WithParamIn
 
   void MakeReadOnly() {
     Mount(nullptr, (dir_ / "store").c_str(), MS_BIND, nullptr);
+    if (HasFatalFailure() || IsSkipped()) return;
     Mount(nullptr, (dir_ / "store").c_str(), MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr);
   }
 
@@ -83,13 +87,13 @@ class StoreFaultProcessTest : public ProgramFixture, public testing::WithParamIn
 TEST_P(StoreFaultProcessTest, EndsWithMinusOneAndOneLineAndLeavesTheStoreAsItWas) {
   const FaultCase& c = GetParam();
   InstallOnSmallFileSystem("size=2m");
-  if (HasFatalFailure()) return;
+  if (HasFatalFailure() || IsSkipped()) return;
   WriteFile(DataFolder() + "/extensions.txt", LargeCatalogue());
   const std::string before = Export();
   ASSERT_NE(before.find("[HKEY_CLASSES_ROOT\\.first]"), std::string::npos);
   if (c.fault == Fault::ReadOnly) MakeReadOnly();
   if (c.fault == Fault::Full) FillUp();
-  if (HasFatalFailure()) return;
+  if (HasFatalFailure() || IsSkipped()) return;
 
   const RunResult run = RunOrvanel({c.mode});
 
