@@ -41,8 +41,9 @@ class StoreFaultProcessTest : public ProgramFixture, public testing::WithParamIn
     mkdir((dir_ / "store").c_str(), 0755);
   }
 
+  // Every mount is undone, the top one first, so the folder can be removed.
   void TearDown() override {
-    if (mounted_) umount2((dir_ / "store").c_str(), MNT_DETACH);
+    for (; mounts_ > 0; --mounts_) umount2((dir_ / "store").c_str(), MNT_DETACH);
   }
 
   void Mount(const char* type, const char* source, unsigned long flags, const char* options) {
@@ -51,7 +52,7 @@ class StoreFaultProcessTest : public ProgramFixture, public testing::WithParamIn
       if (errno == EPERM) GTEST_SKIP() << "needs the right to mount file systems (CAP_SYS_ADMIN)";
       FAIL() << "mount " << (type ? type : "bind") << ": " << std::strerror(errno);
     }
-    mounted_ = true;
+    ++mounts_;
   }
 
   // The store, with a first install, on a file system of its own.
@@ -81,7 +82,7 @@ class StoreFaultProcessTest : public ProgramFixture, public testing::WithParamIn
 
   std::string Export() { return RunProgram("orvanel-reg", {"export"}).out; }
 
-  bool mounted_ = false;
+  int mounts_ = 0;
 };
 
 TEST_P(StoreFaultProcessTest, EndsWithMinusOneAndOneLineAndLeavesTheStoreAsItWas) {
