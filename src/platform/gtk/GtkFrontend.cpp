@@ -13,23 +13,8 @@
 namespace orvanel::platform::gtk {
 namespace {
 
-class Desktop final : public Frontend {
- public:
-  ui::MessageResult ShowMessageBox(const Text& text, const Text& caption,
-                                   ui::MessageButtons buttons, ui::MessageIcon icon) override {
-    return gtk::ShowMessageBox(text, caption, buttons, icon);
-  }
-  ui::PromptAnswer RunPrompt(const ui::PromptContent& content) override {
-    return gtk::RunPrompt(content);
-  }
-  void RunProgressWindow(const Text& caption,
-                         const std::function<void(ui::ProgressWindow&)>& started) override {
-    gtk::RunProgressWindow(caption, started);
-  }
-  bool ShowApplicationChooser(const Text& filePath) override {
-    return gtk::ShowApplicationChooser(filePath);
-  }
-};
+using Desktop = FrontendOfFunctions<&ShowMessageBox, &RunPrompt, &RunProgressWindow,
+                                    &ShowApplicationChooser>;
 
 std::string DisplayName() {
   for (const char* name : {"WAYLAND_DISPLAY", "DISPLAY"}) {

@@ -20,4 +20,22 @@ class Frontend {
   virtual bool ShowApplicationChooser(const Text& filePath) = 0;
 };
 
+// A frontend whose four windows are free functions (as each frontend's folder has them).
+template <auto showMessageBox, auto runPrompt, auto runProgressWindow, auto showChooser>
+class FrontendOfFunctions final : public Frontend {
+ public:
+  ui::MessageResult ShowMessageBox(const Text& text, const Text& caption,
+                                   ui::MessageButtons buttons, ui::MessageIcon icon) override {
+    return showMessageBox(text, caption, buttons, icon);
+  }
+  ui::PromptAnswer RunPrompt(const ui::PromptContent& content) override {
+    return runPrompt(content);
+  }
+  void RunProgressWindow(const Text& caption,
+                         const std::function<void(ui::ProgressWindow&)>& started) override {
+    runProgressWindow(caption, started);
+  }
+  bool ShowApplicationChooser(const Text& filePath) override { return showChooser(filePath); }
+};
+
 }  // namespace orvanel::platform
