@@ -46,7 +46,13 @@ class Key {
   Key() = default;
   ~Key();
   Key(Key&& other) noexcept : handle_(other.handle_) { other.handle_ = 0; }
-  Key& operator=(Key&& other) noexcept;
+  Key& operator=(Key&& other) noexcept {
+    if (this != &other) {
+      Reset(other.handle_);  // closes what this key held
+      other.handle_ = 0;
+    }
+    return *this;
+  }
   Key(const Key&) = delete;
   Key& operator=(const Key&) = delete;
 

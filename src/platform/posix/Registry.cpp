@@ -62,14 +62,6 @@ bool IsText(uint32_t type) {
 
 Key::~Key() { posix::CloseKeyHandle(handle_); }
 
-Key& Key::operator=(Key&& other) noexcept {
-  if (this != &other) {
-    Reset(other.handle_);
-    other.handle_ = 0;
-  }
-  return *this;
-}
-
 void Key::Reset(std::intptr_t handle) {
   if (handle_ == handle) return;
   posix::CloseKeyHandle(handle_);

@@ -90,14 +90,6 @@ Key::~Key() {
   if (handle_ != 0) RegCloseKey(reinterpret_cast<HKEY>(handle_));
 }
 
-Key& Key::operator=(Key&& other) noexcept {
-  if (this != &other) {
-    Reset(other.handle_);
-    other.handle_ = 0;
-  }
-  return *this;
-}
-
 void Key::Reset(std::intptr_t handle) {
   if (handle_ == handle) return;
   if (handle_ != 0) RegCloseKey(reinterpret_cast<HKEY>(handle_));
