@@ -58,6 +58,25 @@ bool IsText(uint32_t type) {
          type == static_cast<uint32_t>(Type::MultiSz);
 }
 
+// Where a key below an open parent is looked for: the parent's store and id, and the
+// sub-path's components.
+struct Below {
+  std::shared_ptr<RegistryStore> store;
+  KeyId parentId = posix::kRootKey;
+  std::vector<Text> components;
+};
+
+// Takes the parent's place before closing `key`, which may be `parent` itself.
+Status TakeBelow(const Key& parent, const Text& subPath, Key& key, Below& below) {
+  const OpenedKey* opened = CheckedKey(parent);
+  if (!opened) return Status::Failed;
+  below.store = opened->store;
+  below.parentId = opened->id;
+  key.Reset();
+  if (!posix::SplitKeyPath(subPath, below.components)) return Status::InvalidName;
+  return Status::Ok;
+}
+
 }  // namespace
 
 Key::~Key() { posix::CloseKeyHandle(handle_); }
@@ -83,14 +102,12 @@ Status CreateKey(const Text& path, Key& key) {
 }
 
 Status CreateKey(const Key& parent, const Text& subPath, Key& key) {
-  const OpenedKey* opened = CheckedKey(parent);
-  if (!opened) return Status::Failed;
-  // Copied first: `key` may be `parent` itself.
-  const std::shared_ptr<RegistryStore> store = opened->store;
-  const KeyId parentId = opened->id;
-  key.Reset();
-  std::vector<Text> components;
-  if (!posix::SplitKeyPath(subPath, components)) return Status::InvalidName;
+  Below below;
+  if (const Status status = TakeBelow(parent, subPath, key, below); status != Status::Ok)
+    return status;
+  const std::shared_ptr<RegistryStore>& store = below.store;
+  const KeyId parentId = below.parentId;
+  const std::vector<Text>& components = below.components;
   auto lock = posix::LockRegistrySession();
   // Creating sub-keys is checked against the store, not the parent's access.
   if (store->readOnly()) return Status::AccessDenied;
@@ -122,14 +139,12 @@ Status OpenKey(const Text& path, Access access, Key& key) {
 }
 
 Status OpenKey(const Key& parent, const Text& subPath, Access access, Key& key) {
-  const OpenedKey* opened = CheckedKey(parent);
-  if (!opened) return Status::Failed;
-  // Copied first: `key` may be `parent` itself.
-  const std::shared_ptr<RegistryStore> store = opened->store;
-  const KeyId parentId = opened->id;
-  key.Reset();
-  std::vector<Text> components;
-  if (!posix::SplitKeyPath(subPath, components)) return Status::InvalidName;
+  Below below;
+  if (const Status status = TakeBelow(parent, subPath, key, below); status != Status::Ok)
+    return status;
+  const std::shared_ptr<RegistryStore>& store = below.store;
+  const KeyId parentId = below.parentId;
+  const std::vector<Text>& components = below.components;
   auto lock = posix::LockRegistrySession();
   posix::JoinWriteGroupForReading(*store);
   // A deleted key has no sub-keys left, so only the key itself needs checking.
